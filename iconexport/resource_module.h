@@ -1,0 +1,50 @@
+// Access to a module's resources: the platform's loader on Windows, and everywhere a reader
+// of the module's resource directory itself.
+#pragma once
+
+#include "byte_reader.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <variant>
+
+namespace iconexport {
+
+// A numeric identifier, or a string name as the module's ANSI text.
+using ResourceName = std::variant<std::uint16_t, std::string>;
+
+inline constexpr std::uint16_t kResourceTypeIcon = 3;       // RT_ICON
+inline constexpr std::uint16_t kResourceTypeGroupIcon = 14; // RT_GROUP_ICON
+inline constexpr std::uint16_t kLanguageNeutral = 0;
+
+struct Resource {
+    Bytes bytes; // valid while the module stays open
+    std::uint16_t language = kLanguageNeutral;
+};
+
+class ResourceModule {
+public:
+    virtual ~ResourceModule() = default;
+
+    // Calls `visit` once for each name of `type`, names given as strings first in directory
+    // order, then numeric identifiers ascending, for as long as it returns true. False when the
+    // module has no resources of that type.
+    virtual bool EnumerateNames(std::uint16_t type,
+                                const std::function<bool(const ResourceName&)>& visit) const = 0;
+
+    // The resource of that type and name. A resource kept in several languages is taken in
+    // `language` where given, then language-neutral, then the first there is.
+    virtual std::optional<Resource> Find(std::uint16_t type, const ResourceName& name,
+                                         std::optional<std::uint16_t> language) const = 0;
+};
+
+// The module as the platform opens it for its resources only (none of its code runs).
+std::unique_ptr<ResourceModule> OpenResourceModule(const std::string& path);
+
+// The module read through its own resource directory, on every platform.
+std::unique_ptr<ResourceModule> OpenPortableResourceModule(const std::string& path);
+
+} // namespace iconexport

@@ -1,0 +1,104 @@
+// One move-only owner for each kind of Win32 handle, module and object the program acquires.
+// Every Windows source of the program takes its owners from here.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+namespace win32 {
+
+// Owns a value that `Traits::Release` gives back once, unless it is one of the values that
+// mean "nothing": `Traits::Invalid()` or null.
+template <typename Traits> class Unique {
+public:
+    using Type = typename Traits::Type;
+
+    Unique() = default;
+    explicit Unique(Type value) : value_(value) {}
+    Unique(const Unique&) = delete;
+    Unique& operator=(const Unique&) = delete;
+    Unique(Unique&& other) noexcept : value_(std::exchange(other.value_, Traits::Invalid())) {}
+    Unique& operator=(Unique&& other) noexcept {
+        if (this != &other) {
+            reset(std::exchange(other.value_, Traits::Invalid()));
+        }
+        return *this;
+    }
+    ~Unique() { reset(); }
+
+    Type get() const { return value_; }
+    explicit operator bool() const { return value_ != Traits::Invalid() && value_ != Type{}; }
+    Type release() { return std::exchange(value_, Traits::Invalid()); }
+    void reset(Type value = Traits::Invalid()) {
+        if (*this) {
+            Traits::Release(value_);
+        }
+        value_ = value;
+    }
+
+private:
+    Type value_ = Traits::Invalid();
+};
+
+// Owners whose empty value is null.
+template <typename T, auto ReleaseFunction> struct NullTraits {
+    using Type = T;
+    static Type Invalid() { return Type{}; }
+    static void Release(Type value) { ReleaseFunction(value); }
+};
+
+struct FileTraits {
+    using Type = HANDLE;
+    // CreateFile reports failure as INVALID_HANDLE_VALUE, not as null.
+    static Type Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Release(Type value) { ::CloseHandle(value); }
+};
+
+inline void CloseHandleValue(HANDLE h) { ::CloseHandle(h); }
+inline void FreeModule(HMODULE m) { ::FreeLibrary(m); }
+inline void UnmapView(const void* view) { ::UnmapViewOfFile(view); }
+inline void FreeGlobal(HGLOBAL g) { ::GlobalFree(g); }
+
+using UniqueFile = Unique<FileTraits>;
+using UniqueHandle = Unique<NullTraits<HANDLE, CloseHandleValue>>;
+using UniqueModule = Unique<NullTraits<HMODULE, FreeModule>>;
+using UniqueMapView = Unique<NullTraits<const void*, UnmapView>>;
+using UniqueGlobal = Unique<NullTraits<HGLOBAL, FreeGlobal>>;
+
+// The clipboard, open for as long as this lives.
+class ClipboardSession {
+public:
+    ClipboardSession() : open_(::OpenClipboard(nullptr) != FALSE) {}
+    ClipboardSession(const ClipboardSession&) = delete;
+    ClipboardSession& operator=(const ClipboardSession&) = delete;
+    ~ClipboardSession() {
+        if (open_) {
+            ::CloseClipboard();
+        }
+    }
+    bool open() const { return open_; }
+
+private:
+    bool open_;
+};
+
+// A global memory block locked for as long as this lives.
+class GlobalLock {
+public:
+    explicit GlobalLock(HGLOBAL block) : block_(block), data_(::GlobalLock(block)) {}
+    GlobalLock(const GlobalLock&) = delete;
+    GlobalLock& operator=(const GlobalLock&) = delete;
+    ~GlobalLock() {
+        if (data_) {
+            ::GlobalUnlock(block_);
+        }
+    }
+    void* data() const { return data_; }
+
+private:
+    HGLOBAL block_;
+    void* data_;
+};
+
+} // namespace win32
