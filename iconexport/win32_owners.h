@@ -55,16 +55,16 @@ struct FileTraits {
     static void Release(Type value) { ::CloseHandle(value); }
 };
 
-inline void CloseHandleValue(HANDLE h) { ::CloseHandle(h); }
-inline void FreeModule(HMODULE m) { ::FreeLibrary(m); }
-inline void UnmapView(const void* view) { ::UnmapViewOfFile(view); }
-inline void FreeGlobal(HGLOBAL g) { ::GlobalFree(g); }
+inline void ReleaseHandle(HANDLE h) { ::CloseHandle(h); }
+inline void ReleaseModule(HMODULE m) { ::FreeLibrary(m); }
+inline void ReleaseMapView(const void* view) { ::UnmapViewOfFile(view); }
+inline void ReleaseGlobal(HGLOBAL g) { ::GlobalFree(g); }
 
 using UniqueFile = Unique<FileTraits>;
-using UniqueHandle = Unique<NullTraits<HANDLE, CloseHandleValue>>;
-using UniqueModule = Unique<NullTraits<HMODULE, FreeModule>>;
-using UniqueMapView = Unique<NullTraits<const void*, UnmapView>>;
-using UniqueGlobal = Unique<NullTraits<HGLOBAL, FreeGlobal>>;
+using UniqueHandle = Unique<NullTraits<HANDLE, ReleaseHandle>>;
+using UniqueModule = Unique<NullTraits<HMODULE, ReleaseModule>>;
+using UniqueMapView = Unique<NullTraits<const void*, ReleaseMapView>>;
+using UniqueGlobal = Unique<NullTraits<HGLOBAL, ReleaseGlobal>>;
 
 // The clipboard, open for as long as this lives.
 class ClipboardSession {

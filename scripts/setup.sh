@@ -8,7 +8,7 @@ packages=(
   libbenchmark-dev googletest
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine64 locales xvfb xdotool imagemagick fonts-wqy-microhei python3-xlib
-  dpkg-dev xz-utils
+  dpkg-dev xz-utils x11-utils python3
 )
 
 missing=()
