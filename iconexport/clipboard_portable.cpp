@@ -3,6 +3,8 @@
 namespace iconexport {
 
 // Away from Windows there is no clipboard to place the image on.
-bool PlaceImageOnClipboard(const IconImage&) { return false; }
+bool PlaceImageOnClipboard(const IconImage&) {
+    return false;
+}
 
 } // namespace iconexport

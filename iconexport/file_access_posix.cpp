@@ -89,11 +89,14 @@ std::optional<ExclusiveFile> ExclusiveFile::Open(const std::string& path) {
     return ExclusiveFile(std::move(handle));
 }
 
-std::optional<std::uint64_t> ExclusiveFile::Size() const { return RegularFileSize(handle_->fd.get()); }
+std::optional<std::uint64_t> ExclusiveFile::Size() const {
+    return RegularFileSize(handle_->fd.get());
+}
 
 bool ExclusiveFile::ReadAt(std::uint64_t offset, std::span<std::uint8_t> into) const {
     while (!into.empty()) {
-        const ssize_t got = ::pread(handle_->fd.get(), into.data(), into.size(), static_cast<off_t>(offset));
+        const ssize_t got =
+            ::pread(handle_->fd.get(), into.data(), into.size(), static_cast<off_t>(offset));
         if (got < 0 && errno == EINTR) {
             continue;
         }
@@ -133,7 +136,8 @@ std::optional<MappedFile> MappedFile::Open(const std::string& path) {
     if (*size == 0) {
         return MappedFile(std::make_unique<Mapping>(nullptr, 0));
     }
-    void* base = ::mmap(nullptr, static_cast<std::size_t>(*size), PROT_READ, MAP_PRIVATE, fd.get(), 0);
+    void* base =
+        ::mmap(nullptr, static_cast<std::size_t>(*size), PROT_READ, MAP_PRIVATE, fd.get(), 0);
     if (base == MAP_FAILED) {
         return std::nullopt;
     }

@@ -60,7 +60,9 @@ std::optional<ExclusiveFile> ExclusiveFile::Open(const std::string& path) {
     return ExclusiveFile(std::make_unique<Handle>(Handle{std::move(file)}));
 }
 
-std::optional<std::uint64_t> ExclusiveFile::Size() const { return FileSize(handle_->file.get()); }
+std::optional<std::uint64_t> ExclusiveFile::Size() const {
+    return FileSize(handle_->file.get());
+}
 
 bool ExclusiveFile::ReadAt(std::uint64_t offset, std::span<std::uint8_t> into) const {
     // A 32-bit distance from the start: offsets in ICO files are 32-bit.
@@ -92,9 +94,8 @@ MappedFile& MappedFile::operator=(MappedFile&&) noexcept = default;
 MappedFile::~MappedFile() = default;
 
 std::optional<MappedFile> MappedFile::Open(const std::string& path) {
-    const win32::UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                               nullptr));
+    const win32::UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     const auto size = file ? FileSize(file.get()) : std::nullopt;
     if (!size || *size > std::numeric_limits<std::size_t>::max()) {
         return std::nullopt;
@@ -148,8 +149,8 @@ bool ReplaceFileContent(const std::string& path, Bytes bytes) {
                                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         DWORD done = 0;
         const auto wanted = static_cast<DWORD>(bytes.size());
-        written = file && ::WriteFile(file.get(), bytes.data(), wanted, &done, nullptr) &&
-                  done == wanted;
+        written =
+            file && ::WriteFile(file.get(), bytes.data(), wanted, &done, nullptr) && done == wanted;
     }
     if (!written || !::MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
         ::DeleteFileA(temporary);

@@ -76,7 +76,8 @@ bool WriteIcoFile(const IconSet& set, const std::string& targetPath) {
 
 std::optional<std::vector<std::uint8_t>> ColourBitmapDib(const IconImage& image) {
     if (image.isPng || !image.xorBits || !image.andBits || *image.xorBits < kBitmapInfoHeaderSize ||
-        *image.andBits < *image.xorBits || static_cast<std::uint64_t>(*image.andBits) > image.data.size()) {
+        *image.andBits < *image.xorBits ||
+        static_cast<std::uint64_t>(*image.andBits) > image.data.size()) {
         return std::nullopt;
     }
     std::vector<std::uint8_t> dib(image.data.begin(),
@@ -102,7 +103,7 @@ bool WriteBmpFile(const IconSet& set, const std::string& targetPath) {
     PutU32(file, static_cast<std::uint32_t>(kBitmapFileHeaderSize + dib->size()));
     PutU32(file, 0); // bfReserved1, bfReserved2
     PutU32(file, static_cast<std::uint32_t>(kBitmapFileHeaderSize +
-                                           static_cast<std::uint64_t>(*image.xorBits)));
+                                            static_cast<std::uint64_t>(*image.xorBits)));
     file.insert(file.end(), dib->begin(), dib->end());
     return ReplaceFileContent(targetPath, file);
 }

@@ -28,12 +28,18 @@ bool IsPng(Bytes data) {
 // Samples per pixel of a PNG colour type; none for a type PNG does not define.
 std::optional<std::uint16_t> PngChannels(std::uint8_t colourType) {
     switch (colourType) {
-    case 0: return 1; // grey
-    case 2: return 3; // RGB
-    case 3: return 1; // palette index
-    case 4: return 2; // grey and alpha
-    case 6: return 4; // RGBA
-    default: return std::nullopt;
+    case 0:
+        return 1; // grey
+    case 2:
+        return 3; // RGB
+    case 3:
+        return 1; // palette index
+    case 4:
+        return 2; // grey and alpha
+    case 6:
+        return 4; // RGBA
+    default:
+        return std::nullopt;
     }
 }
 
@@ -71,10 +77,14 @@ std::uint64_t ColourTableEntries(std::uint32_t clrUsed, std::uint16_t bitCount) 
         return clrUsed;
     }
     switch (bitCount) {
-    case 1: return 2;
-    case 4: return 16;
-    case 8: return 256;
-    default: return 0;
+    case 1:
+        return 2;
+    case 4:
+        return 16;
+    case 8:
+        return 256;
+    default:
+        return 0;
     }
 }
 

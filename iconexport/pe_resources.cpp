@@ -7,7 +7,7 @@
 namespace iconexport {
 namespace {
 
-constexpr std::uint16_t kDosMagic = 0x5A4D;     // "MZ"
+constexpr std::uint16_t kDosMagic = 0x5A4D;    // "MZ"
 constexpr std::uint32_t kPeSignature = 0x4550; // "PE\0\0"
 constexpr std::uint16_t kPe32Magic = 0x10B;
 constexpr std::uint16_t kPe32PlusMagic = 0x20B;
@@ -84,13 +84,19 @@ bool SameName(const ResourceName& a, const ResourceName& b) {
     }
     const auto& x = std::get<std::string>(a);
     const auto& y = std::get<std::string>(b);
-    const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-    return x.size() == y.size() &&
-           std::equal(x.begin(), x.end(), y.begin(), [&](char p, char q) { return lower(p) == lower(q); });
+    const auto lower = [](char c) {
+        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+    };
+    return x.size() == y.size() && std::equal(x.begin(), x.end(), y.begin(),
+                                              [&](char p, char q) { return lower(p) == lower(q); });
 }
 
-bool IsSubdirectory(std::uint32_t target) { return (target & kHighBit) != 0; }
-std::uint32_t OffsetOf(std::uint32_t field) { return field & ~kHighBit; }
+bool IsSubdirectory(std::uint32_t target) {
+    return (target & kHighBit) != 0;
+}
+std::uint32_t OffsetOf(std::uint32_t field) {
+    return field & ~kHighBit;
+}
 
 } // namespace
 
@@ -122,7 +128,8 @@ std::optional<PeResources> PeResources::Parse(Bytes file) {
     }
     const auto resourceRva = pe.U32(optionalHeader + resourceEntry);
     const std::uint64_t sectionTable = optionalHeader + *optionalSize;
-    if (!resourceRva || *resourceRva == 0 || !pe.Has(sectionTable, *sectionCount * kSectionHeaderSize)) {
+    if (!resourceRva || *resourceRva == 0 ||
+        !pe.Has(sectionTable, *sectionCount * kSectionHeaderSize)) {
         return std::nullopt;
     }
     PeResources resources;
@@ -144,8 +151,8 @@ std::optional<PeResources> PeResources::Parse(Bytes file) {
         if (!rest) {
             return std::nullopt;
         }
-        resources.directory_ =
-            rest->first(static_cast<std::size_t>(std::min<std::uint64_t>(section.rawSize - into, rest->size())));
+        resources.directory_ = rest->first(static_cast<std::size_t>(
+            std::min<std::uint64_t>(section.rawSize - into, rest->size())));
         return resources;
     }
     return std::nullopt;
@@ -166,7 +173,8 @@ std::optional<Bytes> PeResources::MapRva(std::uint64_t rva, std::uint64_t length
     return std::nullopt;
 }
 
-std::optional<std::vector<PeResources::Entry>> PeResources::ReadDirectory(std::uint32_t offset) const {
+std::optional<std::vector<PeResources::Entry>>
+PeResources::ReadDirectory(std::uint32_t offset) const {
     const ByteReader rsrc(directory_);
     const auto named = rsrc.U16(std::uint64_t{offset} + 12);
     const auto ids = rsrc.U16(std::uint64_t{offset} + 14);

@@ -16,8 +16,9 @@ LPCSTR PlatformName(const ResourceName& name) {
 BOOL CALLBACK VisitName(HMODULE, LPCSTR, LPSTR name, LONG_PTR visitor) {
     const auto& visit = *reinterpret_cast<const std::function<bool(const ResourceName&)>*>(visitor);
     const ResourceName resourceName =
-        IS_INTRESOURCE(name) ? ResourceName(static_cast<std::uint16_t>(reinterpret_cast<ULONG_PTR>(name)))
-                             : ResourceName(std::string(name));
+        IS_INTRESOURCE(name)
+            ? ResourceName(static_cast<std::uint16_t>(reinterpret_cast<ULONG_PTR>(name)))
+            : ResourceName(std::string(name));
     return visit(resourceName) ? TRUE : FALSE;
 }
 

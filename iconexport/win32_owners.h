@@ -55,16 +55,32 @@ struct FileTraits {
     static void Release(Type value) { ::CloseHandle(value); }
 };
 
-inline void ReleaseHandle(HANDLE h) { ::CloseHandle(h); }
-inline void ReleaseModule(HMODULE m) { ::FreeLibrary(m); }
-inline void ReleaseMapView(const void* view) { ::UnmapViewOfFile(view); }
-inline void ReleaseGlobal(HGLOBAL g) { ::GlobalFree(g); }
+inline void ReleaseHandle(HANDLE h) {
+    ::CloseHandle(h);
+}
+inline void ReleaseModule(HMODULE m) {
+    ::FreeLibrary(m);
+}
+inline void ReleaseMapView(const void* view) {
+    ::UnmapViewOfFile(view);
+}
+inline void ReleaseGlobal(HGLOBAL g) {
+    ::GlobalFree(g);
+}
+inline void ReleaseGdiObject(HGDIOBJ object) {
+    ::DeleteObject(object);
+}
 
 using UniqueFile = Unique<FileTraits>;
 using UniqueHandle = Unique<NullTraits<HANDLE, ReleaseHandle>>;
 using UniqueModule = Unique<NullTraits<HMODULE, ReleaseModule>>;
 using UniqueMapView = Unique<NullTraits<const void*, ReleaseMapView>>;
 using UniqueGlobal = Unique<NullTraits<HGLOBAL, ReleaseGlobal>>;
+// Brushes, pens, bitmaps, fonts and regions: each kind keeps its own handle type.
+template <typename T> using UniqueGdi = Unique<NullTraits<T, ReleaseGdiObject>>;
+using UniqueBitmap = UniqueGdi<HBITMAP>;
+using UniqueBrush = UniqueGdi<HBRUSH>;
+using UniquePen = UniqueGdi<HPEN>;
 
 // The clipboard, open for as long as this lives.
 class ClipboardSession {
