@@ -337,10 +337,10 @@ std::optional<Resource> PeResources::Find(std::uint16_t type, const ResourceName
 
 namespace {
 
-class PortableModule final : public ResourceModule {
+// Reads the resources of bytes that someone else keeps alive.
+class PortableModule : public ResourceModule {
 public:
-    PortableModule(MappedFile file, PeResources resources)
-        : file_(std::move(file)), resources_(std::move(resources)) {}
+    explicit PortableModule(PeResources resources) : resources_(std::move(resources)) {}
 
     bool EnumerateNames(std::uint16_t type,
                         const std::function<bool(const ResourceName&)>& visit) const override {
@@ -352,11 +352,28 @@ public:
     }
 
 private:
-    MappedFile file_; // holds the bytes that resources_ views
     PeResources resources_;
 };
 
+// Keeps the mapped file that its resources view.
+class MappedModule final : public PortableModule {
+public:
+    MappedModule(MappedFile file, PeResources resources)
+        : PortableModule(std::move(resources)), file_(std::move(file)) {}
+
+private:
+    MappedFile file_;
+};
+
 } // namespace
+
+std::unique_ptr<ResourceModule> ReadPortableResourceModule(Bytes module) {
+    auto resources = PeResources::Parse(module);
+    if (!resources) {
+        return nullptr;
+    }
+    return std::make_unique<PortableModule>(std::move(*resources));
+}
 
 std::unique_ptr<ResourceModule> OpenPortableResourceModule(const std::string& path) {
     auto file = MappedFile::Open(path);
@@ -364,7 +381,7 @@ std::unique_ptr<ResourceModule> OpenPortableResourceModule(const std::string& pa
     if (!resources) {
         return nullptr;
     }
-    return std::make_unique<PortableModule>(std::move(*file), std::move(*resources));
+    return std::make_unique<MappedModule>(std::move(*file), std::move(*resources));
 }
 
 } // namespace iconexport

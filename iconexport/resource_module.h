@@ -47,4 +47,7 @@ std::unique_ptr<ResourceModule> OpenResourceModule(const std::string& path);
 // The module read through its own resource directory, on every platform.
 std::unique_ptr<ResourceModule> OpenPortableResourceModule(const std::string& path);
 
+// The same over a module's bytes held by the caller, which must outlive the result.
+std::unique_ptr<ResourceModule> ReadPortableResourceModule(Bytes module);
+
 } // namespace iconexport
