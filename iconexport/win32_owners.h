@@ -70,6 +70,15 @@ inline void ReleaseGlobal(HGLOBAL g) {
 inline void ReleaseGdiObject(HGDIOBJ object) {
     ::DeleteObject(object);
 }
+inline void ReleaseMemoryDC(HDC dc) {
+    ::DeleteDC(dc);
+}
+inline void ReleaseHook(HHOOK hook) {
+    ::UnhookWindowsHookEx(hook);
+}
+inline void ReleaseWindow(HWND window) {
+    ::DestroyWindow(window);
+}
 
 using UniqueFile = Unique<FileTraits>;
 using UniqueHandle = Unique<NullTraits<HANDLE, ReleaseHandle>>;
@@ -81,6 +90,68 @@ template <typename T> using UniqueGdi = Unique<NullTraits<T, ReleaseGdiObject>>;
 using UniqueBitmap = UniqueGdi<HBITMAP>;
 using UniqueBrush = UniqueGdi<HBRUSH>;
 using UniquePen = UniqueGdi<HPEN>;
+// A DC from CreateCompatibleDC.
+using UniqueMemoryDC = Unique<NullTraits<HDC, ReleaseMemoryDC>>;
+using UniqueHook = Unique<NullTraits<HHOOK, ReleaseHook>>;
+using UniqueWindow = Unique<NullTraits<HWND, ReleaseWindow>>;
+
+// A DC from GetDC or GetWindowDC, given back to its window.
+class WindowDC {
+public:
+    WindowDC() = default;
+    WindowDC(HWND window, HDC dc) : window_(window), dc_(dc) {}
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    WindowDC(WindowDC&& other) noexcept
+        : window_(other.window_), dc_(std::exchange(other.dc_, nullptr)) {}
+    WindowDC& operator=(WindowDC&& other) noexcept {
+        if (this != &other) {
+            reset();
+            window_ = other.window_;
+            dc_ = std::exchange(other.dc_, nullptr);
+        }
+        return *this;
+    }
+    ~WindowDC() { reset(); }
+
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+    void reset() {
+        if (dc_) {
+            ::ReleaseDC(window_, std::exchange(dc_, nullptr));
+        }
+    }
+
+private:
+    HWND window_ = nullptr;
+    HDC dc_ = nullptr;
+};
+
+inline WindowDC GetClientDC(HWND window) {
+    return WindowDC(window, ::GetDC(window));
+}
+inline WindowDC GetWholeWindowDC(HWND window) {
+    return WindowDC(window, ::GetWindowDC(window));
+}
+
+// An object selected into a DC; the one it replaced is selected back at the end. Declare it
+// after the owner of the object, so that the object is out of the DC before it is deleted.
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), old_(::SelectObject(dc, object)) {}
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+    ~SelectedObject() {
+        if (old_ && old_ != HGDI_ERROR) {
+            ::SelectObject(dc_, old_);
+        }
+    }
+    bool selected() const { return old_ && old_ != HGDI_ERROR; }
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
 
 // The clipboard, open for as long as this lives.
 class ClipboardSession {
