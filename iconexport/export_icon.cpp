@@ -30,7 +30,8 @@ bool CountGroupName(const ResourceName& name) {
 }
 
 bool IsModuleKind(const std::string& kind) {
-    return kind == "exe" || kind == "dll" || kind == "icl";
+    // "mun": the resource-only modules that hold the system's icons since Windows 10 1903.
+    return kind == "exe" || kind == "dll" || kind == "icl" || kind == "mun";
 }
 
 void Report(ExportOutcome* outcome, ExportOutcome value) {

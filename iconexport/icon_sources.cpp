@@ -222,17 +222,23 @@ std::optional<IconSet> LoadIconGroupFrom(const ResourceModule& module,
     set.images.resize(*count);
     std::uint64_t total = 0;
     for (std::uint64_t i = 0; i < *count; ++i) {
-        const std::uint16_t id = *directory.U16(kGroupHeaderSize + i * kGroupEntrySize + 12);
+        const std::uint64_t entry = kGroupHeaderSize + i * kGroupEntrySize;
+        const std::uint32_t bytesInRes = *directory.U32(entry + 8);
+        const std::uint16_t id = *directory.U16(entry + 12);
         const auto icon = module.Find(kResourceTypeIcon, id, group->language);
         if (!icon) {
             return std::nullopt;
         }
-        total += icon->bytes.size();
+        // A length in alignment units overstates the image; the group knows its true size.
+        const Bytes bytes =
+            icon->padded ? icon->bytes.first(std::min<std::size_t>(bytesInRes, icon->bytes.size()))
+                         : icon->bytes;
+        total += bytes.size();
         if (total > kMaxIconSetBytes) {
             return std::nullopt;
         }
         IconImage& image = set.images[static_cast<std::size_t>(i)];
-        image.data.assign(icon->bytes.begin(), icon->bytes.end());
+        image.data.assign(bytes.begin(), bytes.end());
         if (!ParseIconImage(image)) {
             return std::nullopt;
         }

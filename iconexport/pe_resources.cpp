@@ -1,7 +1,5 @@
 #include "pe_resources.h"
 
-#include "file_access.h"
-
 #include <algorithm>
 
 namespace iconexport {
@@ -74,28 +72,18 @@ std::string Utf16ToUtf8(const ByteReader& text, std::uint64_t offset, std::uint6
     return out;
 }
 
-// String names are looked up as the platform does: without regard to ASCII case.
-bool SameName(const ResourceName& a, const ResourceName& b) {
-    if (a.index() != b.index()) {
-        return false;
-    }
-    if (const auto* id = std::get_if<std::uint16_t>(&a)) {
-        return *id == std::get<std::uint16_t>(b);
-    }
-    const auto& x = std::get<std::string>(a);
-    const auto& y = std::get<std::string>(b);
-    const auto lower = [](char c) {
-        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-    };
-    return x.size() == y.size() && std::equal(x.begin(), x.end(), y.begin(),
-                                              [&](char p, char q) { return lower(p) == lower(q); });
-}
-
 bool IsSubdirectory(std::uint32_t target) {
     return (target & kHighBit) != 0;
 }
 std::uint32_t OffsetOf(std::uint32_t field) {
     return field & ~kHighBit;
+}
+
+// An entry of a type's directory leads to that name's language directory; one that points
+// back to the root or to the type's own directory would make the walk go round.
+bool IsNameDirectory(std::uint32_t entryTarget, std::uint32_t typeDirectory) {
+    const std::uint32_t target = OffsetOf(entryTarget);
+    return IsSubdirectory(entryTarget) && target != 0 && target != typeDirectory;
 }
 
 } // namespace
@@ -231,40 +219,16 @@ bool PeResources::EnumerateNames(std::uint16_t type,
     if (!entries) {
         return false;
     }
-    std::vector<ResourceName> strings;
-    std::vector<std::uint16_t> ids;
+    std::vector<ResourceName> names;
     for (const Entry& entry : *entries) {
-        const std::uint32_t target = OffsetOf(entry.target);
-        if (!IsSubdirectory(entry.target) || target == 0 || target == *typeDirectory) {
+        if (!IsNameDirectory(entry.target, *typeDirectory)) {
             continue;
         }
-        const auto name = EntryName(entry);
-        if (!name) {
-            continue;
-        }
-        if (const auto* id = std::get_if<std::uint16_t>(&*name)) {
-            ids.push_back(*id);
-        } else if (std::none_of(strings.begin(), strings.end(),
-                                [&](const ResourceName& seen) { return seen == *name; })) {
-            strings.push_back(*name);
+        if (auto name = EntryName(entry)) {
+            names.push_back(std::move(*name));
         }
     }
-    if (strings.empty() && ids.empty()) {
-        return false;
-    }
-    std::sort(ids.begin(), ids.end());
-    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
-    for (const ResourceName& name : strings) {
-        if (!visit(name)) {
-            return true;
-        }
-    }
-    for (std::uint16_t id : ids) {
-        if (!visit(id)) {
-            return true;
-        }
-    }
-    return true;
+    return VisitInEnumerationOrder(names, visit);
 }
 
 std::optional<std::uint32_t> PeResources::NameDirectory(std::uint32_t typeDirectory,
@@ -274,13 +238,12 @@ std::optional<std::uint32_t> PeResources::NameDirectory(std::uint32_t typeDirect
         return std::nullopt;
     }
     for (const Entry& entry : *entries) {
-        const std::uint32_t target = OffsetOf(entry.target);
-        if (!IsSubdirectory(entry.target) || target == 0 || target == typeDirectory) {
+        if (!IsNameDirectory(entry.target, typeDirectory)) {
             continue;
         }
         const auto entryName = EntryName(entry);
-        if (entryName && SameName(*entryName, name)) {
-            return target;
+        if (entryName && SameResourceName(*entryName, name)) {
+            return OffsetOf(entry.target);
         }
     }
     return std::nullopt;
@@ -333,55 +296,6 @@ std::optional<Resource> PeResources::Find(std::uint16_t type, const ResourceName
         return resource;
     }
     return versions.empty() ? std::nullopt : std::optional<Resource>(versions.front());
-}
-
-namespace {
-
-// Reads the resources of bytes that someone else keeps alive.
-class PortableModule : public ResourceModule {
-public:
-    explicit PortableModule(PeResources resources) : resources_(std::move(resources)) {}
-
-    bool EnumerateNames(std::uint16_t type,
-                        const std::function<bool(const ResourceName&)>& visit) const override {
-        return resources_.EnumerateNames(type, visit);
-    }
-    std::optional<Resource> Find(std::uint16_t type, const ResourceName& name,
-                                 std::optional<std::uint16_t> language) const override {
-        return resources_.Find(type, name, language);
-    }
-
-private:
-    PeResources resources_;
-};
-
-// Keeps the mapped file that its resources view.
-class MappedModule final : public PortableModule {
-public:
-    MappedModule(MappedFile file, PeResources resources)
-        : PortableModule(std::move(resources)), file_(std::move(file)) {}
-
-private:
-    MappedFile file_;
-};
-
-} // namespace
-
-std::unique_ptr<ResourceModule> ReadPortableResourceModule(Bytes module) {
-    auto resources = PeResources::Parse(module);
-    if (!resources) {
-        return nullptr;
-    }
-    return std::make_unique<PortableModule>(std::move(*resources));
-}
-
-std::unique_ptr<ResourceModule> OpenPortableResourceModule(const std::string& path) {
-    auto file = MappedFile::Open(path);
-    auto resources = file ? PeResources::Parse(file->bytes()) : std::nullopt;
-    if (!resources) {
-        return nullptr;
-    }
-    return std::make_unique<MappedModule>(std::move(*file), std::move(*resources));
 }
 
 } // namespace iconexport

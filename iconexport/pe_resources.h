@@ -9,15 +9,16 @@
 
 namespace iconexport {
 
-class PeResources {
+// A view: the bytes must outlive it.
+class PeResources final : public ResourceModule {
 public:
     // None unless the bytes hold a PE file with a resource directory that can be reached.
     static std::optional<PeResources> Parse(Bytes file);
 
     bool EnumerateNames(std::uint16_t type,
-                        const std::function<bool(const ResourceName&)>& visit) const;
+                        const std::function<bool(const ResourceName&)>& visit) const override;
     std::optional<Resource> Find(std::uint16_t type, const ResourceName& name,
-                                 std::optional<std::uint16_t> language) const;
+                                 std::optional<std::uint16_t> language) const override;
 
 private:
     struct Section {

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <variant>
+#include <vector>
 
 namespace iconexport {
 
@@ -23,6 +24,9 @@ inline constexpr std::uint16_t kLanguageNeutral = 0;
 struct Resource {
     Bytes bytes; // valid while the module stays open
     std::uint16_t language = kLanguageNeutral;
+    // The length is counted in whole alignment units (16-bit modules), so the bytes may run on
+    // past the resource's true end.
+    bool padded = false;
 };
 
 class ResourceModule {
@@ -40,6 +44,14 @@ public:
     virtual std::optional<Resource> Find(std::uint16_t type, const ResourceName& name,
                                          std::optional<std::uint16_t> language) const = 0;
 };
+
+// String names match as the platform matches them: without regard to ASCII case.
+bool SameResourceName(const ResourceName& a, const ResourceName& b);
+
+// Visits the names of a resource table in the platform's order: string names first, in table
+// order, then numeric identifiers ascending, each once. False when there are none.
+bool VisitInEnumerationOrder(const std::vector<ResourceName>& names,
+                             const std::function<bool(const ResourceName&)>& visit);
 
 // The module as the platform opens it for its resources only (none of its code runs).
 std::unique_ptr<ResourceModule> OpenResourceModule(const std::string& path);

@@ -56,7 +56,8 @@ private:
 std::unique_ptr<ResourceModule> OpenResourceModule(const std::string& path) {
     win32::UniqueModule module(::LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
     if (!module) {
-        return nullptr;
+        // The platform refuses 16-bit icon libraries; their resource table is read directly.
+        return OpenPortableResourceModule(path);
     }
     return std::make_unique<PlatformModule>(std::move(module));
 }
