@@ -23,4 +23,6 @@ export DISPLAY=$display
 WINEPREFIX="$PWD/build/win64/wineprefix" /usr/lib/wine/wineserver -p 60
 
 ctest --preset native -j "$jobs"
+# The readers of untrusted bytes under the sanitizers: each fuzzer for a minute.
+./scripts/fuzz.sh 60
 ctest --preset win64 -j "$jobs"

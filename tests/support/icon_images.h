@@ -68,4 +68,22 @@ inline ByteVector AsWritten(ByteVector image) {
     return image;
 }
 
+// An icon group resource listing `ids` with the sizes of `images`.
+inline ByteVector GroupResource(const std::vector<ByteVector>& images,
+                                const std::vector<std::uint16_t>& ids) {
+    ByteVector group(6 + 14 * images.size());
+    Put16(group, 2, 1);
+    Put16(group, 4, static_cast<std::uint32_t>(images.size()));
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        const std::size_t entry = 6 + 14 * i;
+        group[entry] = images[i][4];
+        group[entry + 1] = images[i][4];
+        Put16(group, entry + 4, images[i][12]);
+        Put16(group, entry + 6, images[i][14]);
+        Put32(group, entry + 8, static_cast<std::uint32_t>(images[i].size()));
+        Put16(group, entry + 12, ids[i]);
+    }
+    return group;
+}
+
 } // namespace testing_support

@@ -25,24 +25,6 @@ constexpr std::size_t kNeHeader = 0x40;
 constexpr std::size_t kResourceTable = 0x40; // from the NE header
 constexpr std::uint16_t kNumeric = 0x8000;
 
-inline ByteVector GroupResource(const std::vector<ByteVector>& images, std::uint16_t firstId) {
-    ByteVector group(6);
-    Put16(group, 2, 1);
-    Put16(group, 4, static_cast<std::uint32_t>(images.size()));
-    for (std::size_t i = 0; i < images.size(); ++i) {
-        const ByteVector& image = images[i];
-        const std::size_t entry = group.size();
-        group.resize(entry + 14);
-        group[entry] = image[4];
-        group[entry + 1] = image[4];
-        Put16(group, entry + 4, image[12]);
-        Put16(group, entry + 6, image[14]);
-        Put32(group, entry + 8, static_cast<std::uint32_t>(image.size()));
-        Put16(group, entry + 12, static_cast<std::uint32_t>(firstId + i));
-    }
-    return group;
-}
-
 } // namespace ne_detail
 
 // Groups are listed in the given order; their images get RT_ICON ids 1, 2, ... in order.
@@ -56,10 +38,12 @@ inline ByteVector NeIconLibrary(const std::vector<NeGroup>& groups, NeLayout lay
     std::vector<Item> iconItems;
     std::uint16_t nextId = 1;
     for (const NeGroup& group : groups) {
-        groupItems.push_back({group.name, GroupResource(group.images, nextId)});
+        std::vector<std::uint16_t> ids;
         for (const ByteVector& image : group.images) {
+            ids.push_back(nextId);
             iconItems.push_back({nextId++, image});
         }
+        groupItems.push_back({group.name, GroupResource(group.images, ids)});
     }
 
     // The table: shift, two TYPEINFO blocks, the terminator, then the Pascal-string names.
