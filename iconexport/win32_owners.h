@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <ole2.h>
+
 #include <utility>
 
 namespace win32 {
@@ -79,6 +81,9 @@ inline void ReleaseHook(HHOOK hook) {
 inline void ReleaseWindow(HWND window) {
     ::DestroyWindow(window);
 }
+inline void ReleaseIcon(HICON icon) {
+    ::DestroyIcon(icon);
+}
 
 using UniqueFile = Unique<FileTraits>;
 using UniqueHandle = Unique<NullTraits<HANDLE, ReleaseHandle>>;
@@ -94,6 +99,8 @@ using UniquePen = UniqueGdi<HPEN>;
 using UniqueMemoryDC = Unique<NullTraits<HDC, ReleaseMemoryDC>>;
 using UniqueHook = Unique<NullTraits<HHOOK, ReleaseHook>>;
 using UniqueWindow = Unique<NullTraits<HWND, ReleaseWindow>>;
+// An icon from LoadImage without LR_SHARED, or from CreateIconIndirect.
+using UniqueIcon = Unique<NullTraits<HICON, ReleaseIcon>>;
 
 // A DC from GetDC or GetWindowDC, given back to its window.
 class WindowDC {
@@ -153,6 +160,22 @@ private:
     HGDIOBJ old_;
 };
 
+// One WM_PAINT's BeginPaint, ended with EndPaint.
+class PaintSession {
+public:
+    explicit PaintSession(HWND window) : window_(window), dc_(::BeginPaint(window, &paint_)) {}
+    PaintSession(const PaintSession&) = delete;
+    PaintSession& operator=(const PaintSession&) = delete;
+    ~PaintSession() { ::EndPaint(window_, &paint_); }
+
+    HDC dc() const { return dc_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
 // The clipboard, open for as long as this lives.
 class ClipboardSession {
 public:
@@ -186,6 +209,76 @@ public:
 private:
     HGLOBAL block_;
     void* data_;
+};
+
+// A COM interface pointer that holds one reference.
+template <typename T> class ComPtr {
+public:
+    ComPtr() = default;
+    // Takes over a reference the caller already holds.
+    explicit ComPtr(T* pointer) : pointer_(pointer) {}
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+    ComPtr(ComPtr&& other) noexcept : pointer_(std::exchange(other.pointer_, nullptr)) {}
+    ComPtr& operator=(ComPtr&& other) noexcept {
+        if (this != &other) {
+            reset(std::exchange(other.pointer_, nullptr));
+        }
+        return *this;
+    }
+    ~ComPtr() { reset(); }
+
+    T* get() const { return pointer_; }
+    T* operator->() const { return pointer_; }
+    explicit operator bool() const { return pointer_ != nullptr; }
+    void reset(T* pointer = nullptr) {
+        if (T* old = std::exchange(pointer_, pointer)) {
+            old->Release();
+        }
+    }
+    // The out parameter of CoCreateInstance and QueryInterface; the old reference goes first.
+    void** put_void() {
+        reset();
+        return reinterpret_cast<void**>(&pointer_);
+    }
+
+private:
+    T* pointer_ = nullptr;
+};
+
+// OLE on this thread for as long as this lives; uninitialised only if the initialisation
+// succeeded (S_FALSE, already initialised, counts and is balanced too).
+class OleSession {
+public:
+    OleSession() : result_(::OleInitialize(nullptr)) {}
+    OleSession(const OleSession&) = delete;
+    OleSession& operator=(const OleSession&) = delete;
+    ~OleSession() {
+        if (SUCCEEDED(result_)) {
+            ::OleUninitialize();
+        }
+    }
+    bool initialised() const { return SUCCEEDED(result_); }
+
+private:
+    HRESULT result_;
+};
+
+// A storage medium that IDataObject::GetData handed out, released with ReleaseStgMedium.
+// Adopt only a medium from a call that succeeded: after a failure its contents are undefined.
+class StgMedium {
+public:
+    explicit StgMedium(const STGMEDIUM& medium) : medium_(medium) {}
+    StgMedium(const StgMedium&) = delete;
+    StgMedium& operator=(const StgMedium&) = delete;
+    ~StgMedium() { ::ReleaseStgMedium(&medium_); }
+
+    const STGMEDIUM& get() const { return medium_; }
+    // The global memory block, or null when the medium is of another kind.
+    HGLOBAL global() const { return medium_.tymed == TYMED_HGLOBAL ? medium_.hGlobal : nullptr; }
+
+private:
+    STGMEDIUM medium_;
 };
 
 } // namespace win32
