@@ -141,19 +141,20 @@ inline WindowDC GetWholeWindowDC(HWND window) {
     return WindowDC(window, ::GetWindowDC(window));
 }
 
-// An object selected into a DC; the one it replaced is selected back at the end. Declare it
-// after the owner of the object, so that the object is out of the DC before it is deleted.
+// A pen, brush, font or bitmap selected into a DC; the one it replaced is selected back at the
+// end. Declare it after the owner of the object, so that the object is out of the DC before it
+// is deleted. (Regions are selected with SelectClipRgn, not with this.)
 class SelectedObject {
 public:
     SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), old_(::SelectObject(dc, object)) {}
     SelectedObject(const SelectedObject&) = delete;
     SelectedObject& operator=(const SelectedObject&) = delete;
     ~SelectedObject() {
-        if (old_ && old_ != HGDI_ERROR) {
+        if (old_) {
             ::SelectObject(dc_, old_);
         }
     }
-    bool selected() const { return old_ && old_ != HGDI_ERROR; }
+    bool selected() const { return old_ != nullptr; }
 
 private:
     HDC dc_;
