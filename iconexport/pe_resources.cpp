@@ -161,8 +161,7 @@ std::optional<Bytes> PeResources::MapRva(std::uint64_t rva, std::uint64_t length
     return std::nullopt;
 }
 
-std::optional<std::vector<PeResources::Entry>>
-PeResources::ReadDirectory(std::uint32_t offset) const {
+std::optional<PeResources::DirectoryView> PeResources::ViewDirectory(std::uint32_t offset) const {
     const ByteReader rsrc(directory_);
     const auto named = rsrc.U16(std::uint64_t{offset} + 12);
     const auto ids = rsrc.U16(std::uint64_t{offset} + 14);
@@ -174,11 +173,25 @@ PeResources::ReadDirectory(std::uint32_t offset) const {
     if (!rsrc.Has(first, count * kDirectoryEntrySize)) {
         return std::nullopt;
     }
+    return DirectoryView{first, count, *named};
+}
+
+PeResources::Entry PeResources::EntryAt(const DirectoryView& view, std::uint64_t index) const {
+    const ByteReader rsrc(directory_);
+    const std::uint64_t at = view.first + index * kDirectoryEntrySize;
+    return Entry{*rsrc.U32(at), *rsrc.U32(at + 4)};
+}
+
+std::optional<std::vector<PeResources::Entry>>
+PeResources::ReadDirectory(std::uint32_t offset) const {
+    const auto view = ViewDirectory(offset);
+    if (!view) {
+        return std::nullopt;
+    }
     std::vector<Entry> entries;
-    entries.reserve(static_cast<std::size_t>(count));
-    for (std::uint64_t i = 0; i < count; ++i) {
-        entries.push_back(Entry{*rsrc.U32(first + i * kDirectoryEntrySize),
-                                *rsrc.U32(first + i * kDirectoryEntrySize + 4)});
+    entries.reserve(static_cast<std::size_t>(view->count));
+    for (std::uint64_t i = 0; i < view->count; ++i) {
+        entries.push_back(EntryAt(*view, i));
     }
     return entries;
 }
@@ -231,18 +244,55 @@ bool PeResources::EnumerateNames(std::uint16_t type,
     return VisitInEnumerationOrder(names, visit);
 }
 
+// A numeric identifier is compared as it stands; only a string name is decoded.
+bool PeResources::NameMatches(const Entry& entry, const ResourceName& name) const {
+    if (const auto* id = std::get_if<std::uint16_t>(&name)) {
+        return !IsSubdirectory(entry.name) && (entry.name & 0xFFFF) == *id;
+    }
+    if (!IsSubdirectory(entry.name)) {
+        return false;
+    }
+    const auto entryName = EntryName(entry);
+    return entryName && SameResourceName(*entryName, name);
+}
+
+// Numeric identifiers follow the string names in ascending order, as the format requires, so
+// one is found by halving; the entry found is the one the walk below would find first.
+std::optional<std::uint64_t> PeResources::SearchNumbered(const DirectoryView& view,
+                                                         std::uint16_t id) const {
+    std::uint64_t low = view.named;
+    std::uint64_t high = view.count;
+    while (low < high) {
+        const std::uint64_t middle = low + (high - low) / 2;
+        if (EntryAt(view, middle).name < id) {
+            low = middle + 1;
+        } else {
+            high = middle;
+        }
+    }
+    if (low < view.count && EntryAt(view, low).name == id) {
+        return low;
+    }
+    return std::nullopt;
+}
+
 std::optional<std::uint32_t> PeResources::NameDirectory(std::uint32_t typeDirectory,
                                                         const ResourceName& name) const {
-    const auto entries = ReadDirectory(typeDirectory);
+    const auto entries = ViewDirectory(typeDirectory);
     if (!entries) {
         return std::nullopt;
     }
-    for (const Entry& entry : *entries) {
-        if (!IsNameDirectory(entry.target, typeDirectory)) {
-            continue;
+    if (const auto* id = std::get_if<std::uint16_t>(&name)) {
+        const auto found = SearchNumbered(*entries, *id);
+        const Entry entry = found ? EntryAt(*entries, *found) : Entry{};
+        if (found && IsNameDirectory(entry.target, typeDirectory)) {
+            return OffsetOf(entry.target);
         }
-        const auto entryName = EntryName(entry);
-        if (entryName && SameResourceName(*entryName, name)) {
+    }
+    // A directory out of order, or a name given as a string, is searched entry by entry.
+    for (std::uint64_t i = 0; i < entries->count; ++i) {
+        const Entry entry = EntryAt(*entries, i);
+        if (IsNameDirectory(entry.target, typeDirectory) && NameMatches(entry, name)) {
             return OffsetOf(entry.target);
         }
     }

@@ -32,7 +32,19 @@ private:
     };
 
     std::optional<Bytes> MapRva(std::uint64_t rva, std::uint64_t length) const;
+    // A directory's entries, their bounds checked once, read in place: a type's directory may
+    // list thousands of names and is searched once for every image.
+    struct DirectoryView {
+        std::uint64_t first;
+        std::uint64_t count;
+        std::uint64_t named; // entries with string names, which come first
+    };
+
+    std::optional<DirectoryView> ViewDirectory(std::uint32_t offset) const;
+    Entry EntryAt(const DirectoryView& view, std::uint64_t index) const;
     std::optional<std::vector<Entry>> ReadDirectory(std::uint32_t offset) const;
+    bool NameMatches(const Entry& entry, const ResourceName& name) const;
+    std::optional<std::uint64_t> SearchNumbered(const DirectoryView& view, std::uint16_t id) const;
     std::optional<ResourceName> EntryName(const Entry& entry) const;
     std::optional<std::uint32_t> TypeDirectory(std::uint16_t type) const;
     std::optional<std::uint32_t> NameDirectory(std::uint32_t typeDirectory,

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 using namespace iconexport;
@@ -277,6 +279,33 @@ TEST(BrokenModule, CutAtAnyLength) {
                 LoadIconGroupFrom(*resources, "cut.dll", name);
             }
         }
+    }
+}
+
+// Numeric names out of the order the format requires are still found, as a walk finds them.
+TEST(BrokenModule, IconIdentifiersOutOfOrder) {
+    const ByteVector good = ReadBytes(FixturePath("sample64.dll"));
+    ModuleBytes module(good);
+    const std::size_t icons =
+        module.root() + module.TargetOf(module.EntryFor(0, kResourceTypeIcon));
+    const std::size_t count = Get16(good, icons + 12) + Get16(good, icons + 14);
+    ASSERT_GT(count, 2u);
+    auto& bytes = module.bytes();
+    for (std::size_t i = 0; i < count / 2; ++i) {
+        std::swap_ranges(bytes.begin() + static_cast<long>(icons + 16 + 8 * i),
+                         bytes.begin() + static_cast<long>(icons + 16 + 8 * i + 8),
+                         bytes.begin() + static_cast<long>(icons + 16 + 8 * (count - 1 - i)));
+    }
+    const auto reversed = PeResources::Parse(bytes);
+    const auto original = PeResources::Parse(good);
+    ASSERT_TRUE(reversed && original);
+    const auto names = GroupNames(*original);
+    ASSERT_EQ(GroupNames(*reversed), names);
+    for (const ResourceName& name : names) {
+        const auto expected = LoadIconGroupFrom(*original, "", name);
+        const auto found = LoadIconGroupFrom(*reversed, "", name);
+        ASSERT_TRUE(expected && found);
+        EXPECT_EQ(ImagesOf(*found), ImagesOf(*expected));
     }
 }
 
