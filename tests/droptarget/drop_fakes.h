@@ -224,6 +224,17 @@ private:
     Log& log_;
 };
 
+// A drop target that does nothing: it shows whether a window is free for a registration.
+class IdleDropTarget final : public testing::StackObject<IDropTarget> {
+public:
+    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD, POINTL, DWORD*) override {
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD*) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE DragLeave() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE Drop(IDataObject*, DWORD, POINTL, DWORD*) override { return S_OK; }
+};
+
 class RecordingOwner final : public DropTargetOwner {
 public:
     explicit RecordingOwner(Log& log) : log_(log) {}
