@@ -77,8 +77,8 @@ TEST(ExportIcon, ResultTable) {
         {"missing module", "missing.dll", 0, out, 1, 0, notSelected, nullptr},
         {"not a module", "text.dll", 0, out, 1, 0, notSelected, nullptr},
         {"module without icon groups", "noicons.dll", 0, out, 1, 0, notSelected, nullptr},
-        {"group with a missing image", "odd.dll", 0, out, 2, 4, unreadable, nullptr},
-        {"group too short for its entries", "odd.dll", 0, out, 4, 4, unreadable, nullptr},
+        {"group with a missing image", "odd.dll", 0, out, 2, 5, unreadable, nullptr},
+        {"group too short for its entries", "odd.dll", 0, out, 4, 5, unreadable, nullptr},
         {"ICO source", "icons.ico", 0, out, 1, 1, saved, "bitmaps.ico"},
         {"ICO in capitals", "ICONS.ICO", 0, out, 1, 1, saved, "bitmaps.ico"},
         {"ICO index 0", "icons.ico", 0, out, 0, 1, saved, "bitmaps.ico"},
@@ -130,7 +130,7 @@ TEST(ExportIcon, ModuleGroupsGiveBackTheSourceImages) {
 TEST(ExportIcon, EmptyGroupIsAHeaderAlone) {
     TestDirectory dir;
     ExportOutcome outcome = ExportOutcome::notSelected;
-    EXPECT_EQ(ExportIcon(FixturePath("odd64.dll"), 0, dir.Path("empty.ico"), 3, &outcome), 4);
+    EXPECT_EQ(ExportIcon(FixturePath("odd64.dll"), 0, dir.Path("empty.ico"), 3, &outcome), 5);
     EXPECT_EQ(outcome, ExportOutcome::saved);
     EXPECT_EQ(ReadBytes(dir.Path("empty.ico")), (ByteVector{0, 0, 1, 0, 0, 0}));
 }

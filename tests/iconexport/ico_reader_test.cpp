@@ -37,6 +37,8 @@ TEST(ParseIconImage, PositionsFollowTheHeader) {
         {"larger header", 124, 16, 32, 1, 32, 0, 16, 32, 124, 124 + 64 * 16},
         {"odd biHeight", 40, 32, 65, 1, 4, 0, 32, 4, 104, 104 + 16 * 32},
         {"negative biHeight", 40, 32, -64, 1, 4, 0, -32, 4, 104, 104 - 16 * 32},
+        {"negative odd biHeight, halved toward zero", 40, 32, -65, 1, 4, 0, -32, 4, 104,
+         104 - 16 * 32},
         {"width not a multiple of 32 bits", 40, 5, 10, 1, 4, 0, 5, 4, 104, 104 + 4 * 5},
     };
     for (const HeaderCase& c : cases) {

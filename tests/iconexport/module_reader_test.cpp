@@ -101,13 +101,19 @@ TEST_P(ModuleReader, LanguageOfAGroup) {
     const auto set = LoadIconGroupFrom(*odd, Module("odd"), std::uint16_t{12});
     ASSERT_TRUE(set);
     EXPECT_EQ(ImagesOf(*set), IcoImages("german.ico"));
+    // An English group whose image exists in English and neutral takes the English one.
+    const auto english50 = LoadIconGroupFrom(*odd, Module("odd"), std::uint16_t{50});
+    ASSERT_TRUE(english50);
+    EXPECT_EQ(ImagesOf(*english50),
+              std::vector<ByteVector>{ReadBytes(FixturePath("image_904_english.bin"))});
 }
 
 TEST_P(ModuleReader, GroupsThatCannotBeReadWhole) {
     const auto odd = OpenPortableResourceModule(Module("odd"));
     ASSERT_TRUE(odd);
-    EXPECT_EQ(GroupNames(*odd), (std::vector<ResourceName>{std::uint16_t{12}, std::uint16_t{30},
-                                                           std::uint16_t{40}, std::uint16_t{41}}));
+    EXPECT_EQ(GroupNames(*odd),
+              (std::vector<ResourceName>{std::uint16_t{12}, std::uint16_t{30}, std::uint16_t{40},
+                                         std::uint16_t{41}, std::uint16_t{50}}));
     EXPECT_FALSE(LoadIconGroup(Module("odd"), std::uint16_t{30})) << "one image missing";
     EXPECT_FALSE(LoadIconGroup(Module("odd"), std::uint16_t{41})) << "shorter than its entries";
     EXPECT_FALSE(LoadIconGroup(Module("odd"), std::uint16_t{77})) << "no such group";
@@ -307,6 +313,26 @@ TEST(BrokenModule, IconIdentifiersOutOfOrder) {
         ASSERT_TRUE(expected && found);
         EXPECT_EQ(ImagesOf(*found), ImagesOf(*expected));
     }
+}
+
+// The neutral version is preferred wherever it stands in the directory.
+TEST(BrokenModule, LanguagesOutOfOrder) {
+    ModuleBytes module(ReadBytes(FixturePath("sample64.dll")));
+    const std::uint32_t groups = module.GroupDirectory();
+    const std::size_t languages = module.root() + module.TargetOf(module.EntryFor(groups, 11));
+    ASSERT_EQ(Get16(module.bytes(), languages + 14), 2u);
+    auto& bytes = module.bytes();
+    std::swap_ranges(bytes.begin() + static_cast<long>(languages + 16),
+                     bytes.begin() + static_cast<long>(languages + 24),
+                     bytes.begin() + static_cast<long>(languages + 24));
+    const auto resources = PeResources::Parse(bytes);
+    ASSERT_TRUE(resources);
+    const auto neutral = resources->Find(kResourceTypeGroupIcon, std::uint16_t{11}, std::nullopt);
+    ASSERT_TRUE(neutral);
+    EXPECT_EQ(neutral->language, kLanguageNeutral);
+    const auto set = LoadIconGroupFrom(*resources, "", std::uint16_t{11});
+    ASSERT_TRUE(set);
+    EXPECT_EQ(ImagesOf(*set), IcoImages("neutral.ico"));
 }
 
 } // namespace
