@@ -26,3 +26,6 @@ if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
   echo "setup: generating zh_CN.UTF-8"
   localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
 fi
+
+# libjpeg for the Windows program, built from Debian's libjpeg-turbo source package.
+"$(dirname "$0")/build-libjpeg.sh"

@@ -1,0 +1,6 @@
+// The icon extractor's Windows program.
+#include "main_window.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    return app::RunProgram(instance);
+}
