@@ -62,8 +62,9 @@ std::vector<std::uint8_t> EncodeIcoFile(const IconSet& set) {
     for (const IconImage& image : set.images) {
         const std::size_t start = out.size();
         out.insert(out.end(), image.data.begin(), image.data.end());
-        // biSizeImage is dropped; a PNG's bytes there belong to its IHDR chunk and stay.
-        if (!image.isPng) {
+        // biSizeImage is dropped; a PNG's bytes there belong to its IHDR chunk and stay, and an
+        // image too short to hold the field has none to drop.
+        if (!image.isPng && image.data.size() >= kSizeImageOffset + sizeof(std::uint32_t)) {
             SetU32(out, start + kSizeImageOffset, 0);
         }
     }

@@ -141,4 +141,16 @@ TEST(IcoWriter, FailureLeavesTheOldFileAndNoTemporaryFile) {
     EXPECT_FALSE(fs::exists(dir.Path("missing")));
 }
 
+// A hand-made image too short to hold biSizeImage is written as it is, and nothing beyond it.
+TEST(IcoWriter, ImageShorterThanItsHeaderIsCopiedAsItIs) {
+    for (std::size_t size : {0u, 10u, 23u}) {
+        IconSet set;
+        set.images.emplace_back();
+        set.images[0].data = ByteVector(size, 0x77);
+        const ByteVector file = EncodeIcoFile(set);
+        ASSERT_EQ(file.size(), 22 + size);
+        EXPECT_EQ(ByteVector(file.begin() + 22, file.end()), set.images[0].data);
+    }
+}
+
 } // namespace
