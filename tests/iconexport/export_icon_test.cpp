@@ -90,6 +90,11 @@ TEST(ExportIcon, ResultTable) {
         {"target of kind icon", "sample.dll", 0, "out.icon", 1, kSampleGroups, ignoredTarget,
          nullptr},
         {"target of kind png", "icons.ico", 0, "out.png", 1, 1, ignoredTarget, nullptr},
+        {"BMP target, first image a PNG", "sample.dll", 0, "out.bmp", 4, kSampleGroups,
+         ignoredTarget, nullptr},
+        {"BMP target, group without images", "odd.dll", 0, "out.bmp", 3, 5, ignoredTarget, nullptr},
+        {"BMP target that cannot be created", "icons.ico", 0, "missing/out.bmp", 1, 1, writeFailed,
+         nullptr},
         {"target that cannot be created", "sample.dll", 0, "missing/out.ico", 1, kSampleGroups,
          writeFailed, nullptr},
     };
