@@ -57,7 +57,10 @@ struct Case {
 class HostileInput : public ::testing::Test {
 protected:
     void SetUp() override {
-        directory_ = fs::temp_directory_path() / "hostile_input";
+        // One directory per test: CTest runs them side by side.
+        directory_ = fs::temp_directory_path() /
+                     ("hostile_input_" +
+                      std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(directory_);
         fs::create_directories(directory_);
     }
