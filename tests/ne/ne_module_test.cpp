@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -169,5 +173,20 @@ TEST_F(NeModule, MunCopyOfARealModuleExportsLikeTheModule) {
     }
     EXPECT_GT(groups, 0);
 }
+
+#ifdef _WIN32
+// The platform's loader refuses a 16-bit library as a data file, so the portable reader serves
+// it; a PE module still goes through the loader.
+TEST_F(NeModule, PlatformLoaderRefusesNeAndPeStaysWithIt) {
+    const std::string library = Write("library.icl", NeIconLibrary(ThreeGroups()));
+    const HMODULE refused = ::LoadLibraryExA(library.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    EXPECT_EQ(refused, nullptr);
+    EXPECT_TRUE(OpenResourceModule(library));
+    const std::string module = std::string(kWineModules) + "user32.dll";
+    const HMODULE opened = ::LoadLibraryExA(module.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    EXPECT_NE(opened, nullptr);
+    ::FreeLibrary(opened);
+}
+#endif
 
 } // namespace
