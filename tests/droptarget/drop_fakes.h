@@ -117,7 +117,6 @@ public:
         }
         return true;
     }
-    std::size_t media_handed_out() const { return media_.size(); }
 
     HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
         log_.push_back("GetData " + std::to_string(format->cfFormat));
