@@ -176,6 +176,11 @@ std::int32_t SwitchOff() {
         return 0;
     }
     EnumerateThread(Mode::Detach);
+    // Controls that the enumeration cannot reach, such as those under a message-only window,
+    // are given back their procedures too, so that no record outlives the skin.
+    while (!g_controls.empty()) {
+        Detach(g_controls.front().window);
+    }
     return ::UnhookWindowsHookEx(g_hook.release());
 }
 

@@ -239,6 +239,18 @@ std::uint32_t CaptionAlignment(std::uint32_t style) {
     }
 }
 
+POINT AlignedOffset(const RECT& rect, SIZE block, std::uint32_t alignment) {
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    const int x = IsLeft(alignment)    ? 0
+                  : IsRight(alignment) ? width - block.cx
+                                       : (width - block.cx) / 2;
+    const int y = IsTop(alignment)      ? 0
+                  : IsBottom(alignment) ? height - block.cy
+                                        : (height - block.cy) / 2;
+    return {x, y};
+}
+
 CaptionLayout LayOutCaption(HDC dc, std::string_view text, const RECT& rect,
                             std::uint32_t alignment) {
     const int width = rect.right - rect.left;
@@ -250,13 +262,9 @@ CaptionLayout LayOutCaption(HDC dc, std::string_view text, const RECT& rect,
     int widest = 0;
     for (std::size_t i = 0; i < layout.lines.size(); ++i) {
         CaptionLine& line = layout.lines[i];
-        line.x = IsLeft(alignment)    ? 0
-                 : IsRight(alignment) ? width - line.width
-                                      : (width - line.width) / 2;
-        const int below = static_cast<int>(i) * layout.lineHeight;
-        line.y = IsTop(alignment)      ? below
-                 : IsBottom(alignment) ? height - total + below
-                                       : (height - total) / 2 + below;
+        const POINT offset = AlignedOffset(rect, {line.width, total}, alignment);
+        line.x = offset.x;
+        line.y = offset.y + static_cast<int>(i) * layout.lineHeight;
         widest = std::max(widest, line.width);
     }
     layout.size = {widest, total};

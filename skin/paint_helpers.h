@@ -57,6 +57,9 @@ inline constexpr std::uint32_t BottomRight = 256;
 
 std::uint32_t CaptionAlignment(std::uint32_t style);
 
+// Where a block of the given size sits within the rectangle, relative to its top-left corner.
+POINT AlignedOffset(const RECT& rect, SIZE block, std::uint32_t alignment);
+
 // One laid-out line of a caption: its bytes within the text and its place in the rectangle.
 struct CaptionLine {
     std::size_t begin = 0;

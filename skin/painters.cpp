@@ -165,19 +165,9 @@ void DrawToggleCaption(HDC dc, const SkinnedControl& control, const RECT& rect) 
     const SIZE size = DrawControlCaption(dc, control.window, text, rect, colour);
     if (Has(control.state, state::Focused)) {
         // The focus rectangle surrounds the caption as it was laid out.
-        std::uint32_t alignment = CaptionAlignment(StyleOf(control.window));
-        const int width = rect.right - rect.left;
-        const int height = rect.bottom - rect.top;
-        const int x = Has(alignment, align::TopLeft | align::MiddleLeft | align::BottomLeft) ? 0
-                      : Has(alignment, align::TopRight | align::MiddleRight | align::BottomRight)
-                          ? width - size.cx
-                          : (width - size.cx) / 2;
-        const int y = Has(alignment, align::TopLeft | align::TopCentre | align::TopRight) ? 0
-                      : Has(alignment, align::BottomLeft | align::BottomCentre | align::BottomRight)
-                          ? height - size.cy
-                          : (height - size.cy) / 2;
-        RECT focus = {rect.left + x - 1, rect.top + y - 1, rect.left + x + size.cx + 1,
-                      rect.top + y + size.cy + 1};
+        const POINT at = AlignedOffset(rect, size, CaptionAlignment(StyleOf(control.window)));
+        RECT focus = {rect.left + at.x - 1, rect.top + at.y - 1, rect.left + at.x + size.cx + 1,
+                      rect.top + at.y + size.cy + 1};
         ::DrawFocusRect(dc, &focus);
     }
 }

@@ -223,6 +223,18 @@ template <int Layer> struct Counter {
     }
 };
 
+TEST_F(Skin, SwitchingOffReachesControlsTheEnumerationCannotSee) {
+    const win32::UniqueWindow hidden(::CreateWindowExA(0, "Static", "", 0, 0, 0, 10, 10,
+                                                       HWND_MESSAGE, nullptr, nullptr, nullptr));
+    ASSERT_EQ(skin::ApplySkin(1), 1);
+    const auto button = MakeChild(hidden.get(), "Button", "x", WS_CHILD);
+    ASSERT_TRUE(skin::FindSkinnedControl(button.get())) << "the hook attached it";
+    const auto skinned = ::GetWindowLongPtrA(button.get(), GWLP_WNDPROC);
+    EXPECT_NE(skin::ApplySkin(0), 0);
+    EXPECT_EQ(skin::SkinnedControlCount(), 0u);
+    EXPECT_NE(::GetWindowLongPtrA(button.get(), GWLP_WNDPROC), skinned);
+}
+
 TEST_F(Skin, DestroyGivesTheControlItsProcedureBack) {
     auto button = MakeChild(parent.get(), "Button", "Go", Child, 10, 10);
     Counter<0>::Install(button.get());
