@@ -446,3 +446,130 @@ TEST_F(CaptionLayout, DrawingReportsTheSizeAndDrawsWithinTheLines) {
 }
 
 } // namespace
+
+namespace {
+
+// The painters of the kinds this program does not show, checked at the grain of their look.
+class OtherPainters : public ::testing::Test {
+protected:
+    win32::UniqueWindow parent = skintest::MakeParent();
+    win32::UniqueBrush background{::CreateSolidBrush(Magenta)};
+
+    SkinnedControl Record(HWND window, skin::ControlKind kind, std::uint32_t flags) const {
+        SkinnedControl record;
+        record.window = window;
+        record.kind = kind;
+        record.state = flags;
+        record.backgroundBrush = background.get();
+        return record;
+    }
+};
+
+TEST_F(OtherPainters, CheckBoxBoxFillAndTick) {
+    struct Case {
+        const char* name;
+        std::uint32_t flags;
+        POINT at;
+        COLORREF expected;
+    };
+    const COLORREF border = Rgb(0x185184);
+    const Case cases[] = {
+        {"border", 0, {0, 0}, border},
+        {"border, disabled", st::Disabled, {0, 6}, skin::FaceLess(0x202020)},
+        {"inside, disabled", st::Disabled, {1, 1}, Rgb(0xFFFFFF)},
+        {"inside, normal", 0, {1, 1}, Rgb(0xDEDFD6)},
+        {"inside, hot", st::Hot, {1, 1}, Rgb(0xFFF3CE)},
+        {"inside, pressed", st::Pressed | st::Hot, {1, 1}, Rgb(0xB5B2A5)},
+        {"hot centre", st::Hot, {6, 6}, Rgb(0xE7E7E7)},
+        {"indeterminate", st::Indeterminate, {6, 6}, Rgb(0x73C373)},
+        {"indeterminate, pressed", st::Indeterminate | st::Pressed, {6, 6}, Rgb(0x188A18)},
+        {"tick", st::Checked, {3, 5}, Rgb(0x21A221)},
+        {"tick's lowest point", st::Checked, {5, 9}, Rgb(0x21A221)},
+        {"tick, disabled", st::Checked | st::Disabled, {9, 3}, Rgb(0xCECBBD)},
+    };
+    const auto box =
+        skintest::MakeChild(parent.get(), "Button", "", WS_CHILD | BS_AUTOCHECKBOX, 0, 0, 100, 20);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Canvas canvas(100, 20);
+        SkinnedControl record = Record(box.get(), skin::ControlKind::CheckBox, c.flags);
+        skin::PaintCheckBox(canvas.dc(), canvas.rect(), record, 1);
+        EXPECT_PRED3(Near, canvas.Pixel(c.at.x, c.at.y), c.expected, 1)
+            << Hex(canvas.Pixel(c.at.x, c.at.y));
+        EXPECT_EQ(Hex(canvas.Pixel(50, 15)), Hex(Magenta)) << "the rest is the parent's brush";
+    }
+}
+
+TEST_F(OtherPainters, RadioButtonOutlineAndDot) {
+    const auto radio = skintest::MakeChild(parent.get(), "Button", "",
+                                           WS_CHILD | BS_AUTORADIOBUTTON, 0, 0, 100, 20);
+    Canvas plain(100, 20);
+    Canvas checked(100, 20);
+    SkinnedControl record = Record(radio.get(), skin::ControlKind::RadioButton, 0);
+    skin::PaintRadioButton(plain.dc(), plain.rect(), record, 1);
+    record.state = st::Checked;
+    skin::PaintRadioButton(checked.dc(), checked.rect(), record, 1);
+    EXPECT_EQ(Hex(plain.Pixel(8, 0)), "#215584");
+    const COLORREF centre = checked.Pixel(8, 8);
+    EXPECT_GT(GetGValue(centre), GetRValue(centre) + 0x40) << Hex(centre) << ": a green dot";
+    EXPECT_PRED3(Near, plain.Pixel(8, 8), Rgb(0xF7F3EF), 0x10) << Hex(plain.Pixel(8, 8));
+}
+
+TEST_F(OtherPainters, ComboBoxBorderAndDropButton) {
+    const auto combo = skintest::MakeChild(parent.get(), "ComboBox", "",
+                                           WS_CHILD | CBS_DROPDOWNLIST, 0, 0, 150, 200);
+    Canvas canvas(150, 24);
+    SkinnedControl record = Record(combo.get(), skin::ControlKind::ComboBox, 0);
+    skin::PaintComboBox(canvas.dc(), canvas.rect(), record, 1);
+    EXPECT_EQ(Hex(canvas.Pixel(0, 0)), "#7B9EBD");
+    EXPECT_EQ(Hex(canvas.Pixel(1, 1)), Hex(::GetSysColor(COLOR_WINDOW)));
+    const int buttonLeft = 148 - ::GetSystemMetrics(SM_CYVTHUMB);
+    EXPECT_EQ(Hex(canvas.Pixel(buttonLeft, 12)), Hex(::GetSysColor(COLOR_WINDOW))) << "its frame";
+    EXPECT_EQ(Hex(canvas.Pixel(buttonLeft + 1, 2)), "#E7EFFF") << "the arrow box's corner";
+}
+
+TEST_F(OtherPainters, UpDownShowsHotOnlyOnTheHalfUnderThePointer) {
+    const auto upDown =
+        skintest::MakeChild(parent.get(), "msctls_updown32", "", WS_CHILD, 0, 0, 20, 30);
+    struct Case {
+        const char* name;
+        std::uint32_t flags;
+        COLORREF firstCorner;
+        COLORREF secondCorner;
+    };
+    const Case cases[] = {
+        {"calm", 0, Rgb(0xE7EFFF), Rgb(0xE7EFFF)},
+        {"hot, first half", st::Hot | st::FirstHalfHot, Rgb(0xCEDBEF), Rgb(0xE7EFFF)},
+        {"hot, second half", st::Hot, Rgb(0xE7EFFF), Rgb(0xCEDBEF)},
+        {"disabled", st::Disabled | st::Hot, Rgb(0xF7F7F7), Rgb(0xF7F7F7)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Canvas canvas(20, 30);
+        SkinnedControl record = Record(upDown.get(), skin::ControlKind::UpDown, c.flags);
+        skin::PaintUpDown(canvas.dc(), canvas.rect(), record, nullptr, 1);
+        EXPECT_EQ(Hex(canvas.Pixel(0, 0)), "#7B9EBD") << "the fill shows above the first half";
+        EXPECT_EQ(Hex(canvas.Pixel(0, 1)), Hex(c.firstCorner));
+        EXPECT_EQ(Hex(canvas.Pixel(0, 15)), Hex(c.secondCorner));
+    }
+}
+
+TEST_F(OtherPainters, GroupBoxFrameWithRoundedCorners) {
+    const auto group =
+        skintest::MakeChild(parent.get(), "Button", "", WS_CHILD | BS_GROUPBOX, 0, 0, 150, 80);
+    Canvas canvas(150, 80);
+    canvas.Fill(Rgb(0x123456));
+    SkinnedControl record = Record(group.get(), skin::ControlKind::GroupBox, 0);
+    skin::PaintGroupBox(canvas.dc(), canvas.rect(), record, 1);
+    EXPECT_EQ(Hex(record.backgroundColour), "#123456") << "taken from the first pixel";
+    const COLORREF frame = Rgb(0xBFB8BF);
+    EXPECT_EQ(Hex(canvas.Pixel(0, 60)), Hex(frame));
+    EXPECT_EQ(Hex(canvas.Pixel(75, 79)), Hex(frame));
+    EXPECT_EQ(Hex(canvas.Pixel(0, 79)), "#123456");
+    EXPECT_EQ(Hex(canvas.Pixel(2, 79)), "#123456");
+    EXPECT_EQ(Hex(canvas.Pixel(1, 77)), Hex(frame));
+    EXPECT_EQ(Hex(canvas.Pixel(2, 78)), Hex(frame));
+    EXPECT_EQ(Hex(canvas.Pixel(75, 0)), Hex(Magenta)) << "above the frame, the parent's brush";
+}
+
+} // namespace
