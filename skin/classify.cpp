@@ -28,7 +28,6 @@ enum ClassIndex : std::size_t {
     TrackBarClass = 14,
 };
 
-constexpr std::uint32_t ButtonTypeMask = 0x1F;
 constexpr std::uint32_t ComboTypeMask = 0x3;
 // A push button with no text and exactly this style is a placeholder, not a control to skin.
 constexpr std::uint32_t BarePushButtonStyle = WS_CHILD | WS_TABSTOP;

@@ -16,7 +16,6 @@ namespace skin {
 namespace {
 
 constexpr UINT RedrawFlags = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ERASENOW;
-constexpr std::uint32_t ButtonTypeMask = 0x1F;
 
 enum class Mode : LPARAM { Detach = 0, Attach = 1 };
 

@@ -44,6 +44,9 @@ inline constexpr std::uint32_t AlignedRight = 0x00200000;
 inline constexpr std::uint32_t ReadOnly = 0x10000000;
 } // namespace state
 
+// Style bits 0-4 of a button: its type.
+inline constexpr std::uint32_t ButtonTypeMask = 0x1F;
+
 // What the skin keeps about one attached control.
 struct SkinnedControl {
     HWND window = nullptr;
