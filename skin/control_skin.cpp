@@ -43,7 +43,10 @@ void Redraw(HWND window) {
     ::RedrawWindow(window, nullptr, nullptr, RedrawFlags);
 }
 
-LRESULT CALLBACK SubclassProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The callbacks are noexcept: nothing may unwind through the system's frames, and running out
+// of memory while attaching ends the program.
+LRESULT CALLBACK SubclassProcedure(HWND window, UINT message, WPARAM wParam,
+                                   LPARAM lParam) noexcept;
 
 WNDPROC Subclass(HWND window, WNDPROC procedure) {
     return reinterpret_cast<WNDPROC>(
@@ -140,7 +143,7 @@ void Detach(HWND window) {
     Redraw(window);
 }
 
-BOOL CALLBACK EnumerationStep(HWND window, LPARAM mode) {
+BOOL CALLBACK EnumerationStep(HWND window, LPARAM mode) noexcept {
     if (static_cast<Mode>(mode) == Mode::Attach) {
         Attach(window);
     } else {
@@ -154,7 +157,7 @@ void EnumerateThread(Mode mode) {
     ::EnumThreadWindows(::GetCurrentThreadId(), EnumerationStep, static_cast<LPARAM>(mode));
 }
 
-LRESULT CALLBACK HookProcedure(int code, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK HookProcedure(int code, WPARAM wParam, LPARAM lParam) noexcept {
     if (code >= 0) {
         const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
         if (call->message == WM_CREATE) {
@@ -228,7 +231,8 @@ void Repaint(HWND window) noexcept {
     }
 }
 
-LRESULT CALLBACK SubclassProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK SubclassProcedure(HWND window, UINT message, WPARAM wParam,
+                                   LPARAM lParam) noexcept {
     SkinnedControl* record = Find(window);
     if (!record) {
         return 0;
