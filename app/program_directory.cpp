@@ -16,10 +16,13 @@ bool IsSystemLeadByte(unsigned char byte) {
     return ::IsDBCSLeadByteEx(CP_ACP, byte) != FALSE;
 }
 
-std::string ProgramPath() {
+} // namespace
+
+std::string
+FullModulePath(const std::function<std::uint32_t(char* buffer, std::uint32_t size)>& query) {
     for (DWORD size = kFirstBufferSize; size <= kLargestBufferSize; size *= 2) {
         std::string path(size, '\0');
-        const DWORD length = ::GetModuleFileNameA(nullptr, path.data(), size);
+        const std::uint32_t length = query(path.data(), size);
         if (length == 0) {
             return {};
         }
@@ -31,8 +34,6 @@ std::string ProgramPath() {
     }
     return {};
 }
-
-} // namespace
 
 std::string DirectoryOfPath(std::string_view path, LeadByteTest isLeadByte) {
     std::size_t lastBackslash = std::string_view::npos;
@@ -51,7 +52,10 @@ std::string DirectoryOfPath(std::string_view path, LeadByteTest isLeadByte) {
 }
 
 std::string ProgramDirectory() {
-    return DirectoryOfPath(ProgramPath(), IsSystemLeadByte);
+    const std::string path = FullModulePath([](char* buffer, std::uint32_t size) {
+        return static_cast<std::uint32_t>(::GetModuleFileNameA(nullptr, buffer, size));
+    });
+    return DirectoryOfPath(path, IsSystemLeadByte);
 }
 
 } // namespace app

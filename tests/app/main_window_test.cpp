@@ -80,4 +80,61 @@ TEST(MainWindow, CarriesItsIconFontsCaretAndColours) {
     }
 }
 
+// Reads the first message box of this process that shows, then closes it.
+struct BoxReader {
+    std::string title;
+    std::string text;
+
+    static DWORD WINAPI Run(void* parameter) {
+        auto* reader = static_cast<BoxReader*>(parameter);
+        for (DWORD waited = 0; waited < kBoxPatienceMs; waited += kPollMs) {
+            HWND box = ::FindWindowA("#32770", nullptr);
+            DWORD process = 0;
+            ::GetWindowThreadProcessId(box, &process);
+            if (box && process == ::GetCurrentProcessId() && ::IsWindowVisible(box)) {
+                char text[256] = {};
+                ::GetWindowTextA(box, text, sizeof(text));
+                reader->title = text;
+                ::GetDlgItemTextA(box, kMessageTextId, text, sizeof(text));
+                reader->text = text;
+                ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+                return 0;
+            }
+            ::Sleep(kPollMs);
+        }
+        return 1;
+    }
+    static constexpr DWORD kBoxPatienceMs = 20000;
+    static constexpr DWORD kPollMs = 20;
+    static constexpr int kMessageTextId = 0xFFFF;
+};
+
+LRESULT CALLBACK RefuseCreation(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        return FALSE;
+    }
+    return ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST(Program, EndsWithMinusOneAfterAnErrorBoxWhenTheWindowCannotBeMade) {
+    // A class of the main window's name that refuses every window takes the real one's place.
+    HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    ::UnregisterClassA(kMainWindowClassName, instance);
+    WNDCLASSEXA refusing{};
+    refusing.cbSize = sizeof(refusing);
+    refusing.lpfnWndProc = RefuseCreation;
+    refusing.hInstance = instance;
+    refusing.lpszClassName = kMainWindowClassName;
+    ASSERT_TRUE(::RegisterClassExA(&refusing));
+
+    BoxReader reader;
+    win32::UniqueHandle thread(::CreateThread(nullptr, 0, BoxReader::Run, &reader, 0, nullptr));
+    ASSERT_TRUE(thread);
+    EXPECT_EQ(RunProgram(instance), -1);
+    ::WaitForSingleObject(thread.get(), INFINITE);
+    EXPECT_EQ(reader.title, "错误");
+    EXPECT_FALSE(reader.text.empty());
+    ::UnregisterClassA(kMainWindowClassName, instance);
+}
+
 } // namespace

@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -72,6 +74,33 @@ TEST(DirectoryOfPath, NeverTakesTheSecondByteOfAGbkCharacterForABackslash) {
     for (const Case& c : cases) {
         EXPECT_EQ(DirectoryOfPath(c.path, IsGbkLeadByte), c.expected) << c.path;
     }
+}
+
+TEST(FullModulePath, AsksAgainWithALargerBufferUntilThePathFits) {
+    struct Case {
+        std::size_t length;
+        std::vector<std::uint32_t> sizesAsked;
+    };
+    const Case cases[] = {
+        {259, {260}},
+        {260, {260, 520}}, // fills the first buffer: cut short by one byte
+        {700, {260, 520, 1040}},
+    };
+    for (const Case& c : cases) {
+        const std::string full = "C:\\" + std::string(c.length - 3, 'd');
+        std::vector<std::uint32_t> asked;
+        // As GetModuleFileNameA: a path that does not fit is cut and the size returned.
+        const std::string path = FullModulePath([&](char* buffer, std::uint32_t size) {
+            asked.push_back(size);
+            const std::size_t copied = std::min<std::size_t>(full.size(), size - 1);
+            full.copy(buffer, copied);
+            buffer[copied] = '\0';
+            return full.size() < size ? static_cast<std::uint32_t>(full.size()) : size;
+        });
+        EXPECT_EQ(path, full) << c.length;
+        EXPECT_EQ(asked, c.sizesAsked) << c.length;
+    }
+    EXPECT_EQ(FullModulePath([](char*, std::uint32_t) { return 0U; }), "");
 }
 
 TEST(PathHint, IsOnlyTheExactText) {

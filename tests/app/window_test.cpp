@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -30,6 +31,8 @@ constexpr DWORD kQuietMs = 500;
 constexpr const char* kModule = "Z:\\usr\\lib\\x86_64-linux-gnu\\wine\\x86_64-windows\\user32.dll";
 constexpr const char* kMessageTitle = "提示";
 constexpr int kMessageTextId = 0xFFFF;
+// Absolute pointer positions run from 0 to 65535 across the screen.
+constexpr LONG kAbsoluteScale = 65536;
 
 constexpr DWORD kPollMs = 20;
 
@@ -101,32 +104,47 @@ void SendKey(WORD key, bool shift = false) {
     ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+// Moves the pointer onto the middle of `window`, waits until it is there, then clicks.
 void Click(HWND window) {
     RECT r{};
     ::GetWindowRect(window, &r);
-    ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    INPUT inputs[2]{};
-    inputs[0].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].type = INPUT_MOUSE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    ::SendInput(2, inputs, sizeof(INPUT));
+    const POINT target{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    INPUT move{};
+    move.type = INPUT_MOUSE;
+    move.mi.dx = target.x * kAbsoluteScale / ::GetSystemMetrics(SM_CXSCREEN);
+    move.mi.dy = target.y * kAbsoluteScale / ::GetSystemMetrics(SM_CYSCREEN);
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &move, sizeof(INPUT));
+    WaitFor([&] {
+        POINT at{};
+        ::GetCursorPos(&at);
+        return std::abs(at.x - target.x) <= 1 && std::abs(at.y - target.y) <= 1;
+    });
+    INPUT press[2]{};
+    press[0].type = INPUT_MOUSE;
+    press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    press[1].type = INPUT_MOUSE;
+    press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ::SendInput(2, press, sizeof(INPUT));
 }
 
 std::string FileName(int n) {
     return " " + std::to_string(n) + ".ico";
 }
 
-// A copy of the program in a fresh directory, started with another current directory.
+// A copy of the program in a fresh directory (or a subdirectory of it), started with another
+// current directory.
 class RunningProgram {
 public:
-    RunningProgram() {
+    explicit RunningProgram(const std::string& subdirectory = "") {
         char temporary[MAX_PATH] = {};
         ::GetTempPathA(MAX_PATH, temporary);
         temporary_ = temporary;
         static int serial = 0;
-        directory_ = temporary_ + "app-window-" + std::to_string(::GetCurrentProcessId()) + "-" +
-                     std::to_string(++serial);
+        base_ = temporary_ + "app-window-" + std::to_string(::GetCurrentProcessId()) + "-" +
+                std::to_string(++serial);
+        ::CreateDirectoryA(base_.c_str(), nullptr);
+        directory_ = subdirectory.empty() ? base_ : base_ + "\\" + subdirectory;
         ::CreateDirectoryA(directory_.c_str(), nullptr);
         copy_ = directory_ + "\\IconExtractor.exe";
         if (!::CopyFileA(g_program.c_str(), copy_.c_str(), FALSE)) {
@@ -148,8 +166,8 @@ public:
             [&] { return (window_ = FindTopLevel(processId_, kMainWindowClassName)) != nullptr; });
         if (window_) {
             ::SetForegroundWindow(window_);
-            // Settled once the path box has the focus.
-            WaitFor([&] { return Focus() != nullptr; });
+            // Settled once the window has handed the focus on to a component.
+            WaitFor([&] { return ::IsChild(window_, Focus()) != FALSE; });
         }
     }
     RunningProgram(const RunningProgram&) = delete;
@@ -168,6 +186,7 @@ public:
             ::FindClose(search);
         }
         ::RemoveDirectoryA(directory_.c_str());
+        ::RemoveDirectoryA(base_.c_str());
     }
 
     HWND window() const { return window_; }
@@ -214,6 +233,7 @@ public:
 
 private:
     std::string temporary_;
+    std::string base_;
     std::string directory_;
     std::string copy_;
     win32::UniqueHandle process_;
@@ -335,12 +355,13 @@ TEST(ProgramWindow, OpensCentredWithItsComponentsInPlace) {
     EXPECT_EQ(program.Focus(), pathBox);
 }
 
-TEST(ProgramWindow, ExtractsTheGroupsOfAModuleDeletesThemAndClosesOnEscape) {
+TEST(ProgramWindow, ExtractsAModulesGroupsIntoItsOwnDirectoryDeletesThemAndClosesOnEscape) {
     const std::vector<int> groups = GroupImageCounts(kModule);
     ASSERT_FALSE(groups.empty()) << kModule;
     ASSERT_LT(groups.size(), 100U);
 
-    RunningProgram program;
+    // The directory's name is one GBK character whose second byte is 0x5C, a backslash's.
+    RunningProgram program("籠");
     ASSERT_TRUE(program.window());
     ::SendMessageA(program.PathBox(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kModule));
 
@@ -364,7 +385,7 @@ TEST(ProgramWindow, ExtractsTheGroupsOfAModuleDeletesThemAndClosesOnEscape) {
     }
     EXPECT_TRUE(program.FileExists("IconExtractor.exe"));
 
-    ASSERT_TRUE(WaitFor([&] { return program.Focus() != nullptr; }));
+    ASSERT_TRUE(WaitFor([&] { return ::IsChild(program.window(), program.Focus()) != FALSE; }));
     SendKey(VK_ESCAPE);
     EXPECT_EQ(program.ExitCode(), std::optional<DWORD>(0));
 }
