@@ -23,7 +23,9 @@ inline constexpr std::string_view kNoIcons =
     "没有保存任何图标文件：源文件不存在，或其中没有可识别的图标";
 inline constexpr std::string_view kDirectoryNotWritable =
     "没有保存任何图标文件：程序所在的目录无法写入";
-inline constexpr std::string_view kIconsUnreadable = "没有保存任何图标文件：源文件中的图标无法读取";
+// Also an ICO file that does not exist: only reading it tells.
+inline constexpr std::string_view kIconsUnreadable =
+    "没有保存任何图标文件：源文件无法读取，或其中的图标已损坏";
 inline constexpr std::string_view kDeleted = "所有图标已成功删除";
 } // namespace messages
 

@@ -136,7 +136,8 @@ std::string FileName(int n) {
 // current directory.
 class RunningProgram {
 public:
-    explicit RunningProgram(const std::string& subdirectory = "") {
+    explicit RunningProgram(const std::string& subdirectory = "",
+                            const std::string& programName = "IconExtractor.exe") {
         char temporary[MAX_PATH] = {};
         ::GetTempPathA(MAX_PATH, temporary);
         temporary_ = temporary;
@@ -146,7 +147,7 @@ public:
         ::CreateDirectoryA(base_.c_str(), nullptr);
         directory_ = subdirectory.empty() ? base_ : base_ + "\\" + subdirectory;
         ::CreateDirectoryA(directory_.c_str(), nullptr);
-        copy_ = directory_ + "\\IconExtractor.exe";
+        copy_ = directory_ + "\\" + programName;
         if (!::CopyFileA(g_program.c_str(), copy_.c_str(), FALSE)) {
             return;
         }
@@ -360,8 +361,9 @@ TEST(ProgramWindow, ExtractsAModulesGroupsIntoItsOwnDirectoryDeletesThemAndClose
     ASSERT_FALSE(groups.empty()) << kModule;
     ASSERT_LT(groups.size(), 100U);
 
-    // The directory's name is one GBK character whose second byte is 0x5C, a backslash's.
-    RunningProgram program("籠");
+    // "籠" is one GBK character whose second byte is 0x5C, a backslash's: in the program's
+    // name it is the last one a byte-wise search would find.
+    RunningProgram program("籠", "籠.exe");
     ASSERT_TRUE(program.window());
     ::SendMessageA(program.PathBox(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kModule));
 
@@ -383,7 +385,15 @@ TEST(ProgramWindow, ExtractsAModulesGroupsIntoItsOwnDirectoryDeletesThemAndClose
     for (std::size_t i = 0; i < groups.size(); ++i) {
         EXPECT_FALSE(program.FileExists(FileName(static_cast<int>(i) + 1)));
     }
-    EXPECT_TRUE(program.FileExists("IconExtractor.exe"));
+    EXPECT_TRUE(program.FileExists("籠.exe"));
+
+    // A source that yields nothing is not reported as saved.
+    ::SendMessageA(program.PathBox(), WM_SETTEXT, 0,
+                   reinterpret_cast<LPARAM>("Z:\\no\\such\\tool.exe"));
+    Click(program.ExtractButton());
+    ASSERT_TRUE(program.TakeMessage(title, text));
+    EXPECT_EQ(text, messages::kNoIcons);
+    EXPECT_FALSE(program.FileExists(FileName(1)));
 
     ASSERT_TRUE(WaitFor([&] { return ::IsChild(program.window(), program.Focus()) != FALSE; }));
     SendKey(VK_ESCAPE);
