@@ -1,5 +1,6 @@
 #include "main_window.h"
 
+#include "control_skin.h"
 #include "file_access.h"
 #include "label.h"
 #include "program_directory.h"
@@ -144,12 +145,12 @@ bool MainWindow::CreateComponents() {
                           kComponentStyle | kButtonStyle, kExtractButton);
     按钮2 = CreateControl(instance_, parent, 0, "BUTTON", kDeleteText,
                           kComponentStyle | kButtonStyle, kDeleteButton);
-    const bool dropTargetMade =
-        拖放对象1.Create(instance_, parent, kDropTarget,
-                         [this](const std::string& paths) { OnFileDropped(commands_, paths); });
+    拖放对象1 = droptarget::DropTarget::Create(
+        {.AcceptFiles = true}, parent,
+        {kDropTarget.left, kDropTarget.top, kDropTarget.width, kDropTarget.height}, *this);
     标签1 = CreateLabel(instance_, parent, kPathLabelText, kPathLabel, kPathLabelColour);
     标签2 = CreateLabel(instance_, parent, kNoticeText, kNoticeLabel, kNoticeLabelColour);
-    if (!编辑框1 || !按钮1 || !按钮2 || !dropTargetMade || !标签1 || !标签2) {
+    if (!编辑框1 || !按钮1 || !按钮2 || !拖放对象1 || !标签1 || !标签2) {
         return false;
     }
     commands_.SetWindows(parent, 编辑框1);
@@ -161,14 +162,14 @@ bool MainWindow::CreateComponents() {
 
 void MainWindow::ArrangeComponents() {
     // Top of the z-order first.
-    const std::array<HWND, 6> order{标签2, 标签1, 拖放对象1.window(), 按钮2, 按钮1, 编辑框1};
+    const std::array<HWND, 6> order{标签2, 标签1, 拖放对象1->window(), 按钮2, 按钮1, 编辑框1};
     HWND above = HWND_TOP;
     for (HWND component : order) {
         ::SendMessageA(component, WM_SETFONT,
                        reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
         ::SetWindowPos(component, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         above = component;
-        if (component != 拖放对象1.window()) {
+        if (component != 拖放对象1->window()) {
             ::ShowWindow(component, SW_SHOWNA);
         }
     }
@@ -176,9 +177,13 @@ void MainWindow::ArrangeComponents() {
 
 // The skin first, then the drop registration; both before the window is first seen.
 void MainWindow::OnMainWindowCreated() {
-    ApplySkin(1);
-    拖放对象1.RegisterDropWindow(
-        static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(window_.get())));
+    skin::ApplySkin(1);
+    拖放对象1->RegisterDropWindow(window_.get());
+}
+
+// The text is the event's own and goes when this returns; the path box keeps a copy.
+void MainWindow::FilesReceived(const char* text) {
+    OnFileDropped(commands_, text);
 }
 
 bool MainWindow::PreTranslate(const MSG& message) {

@@ -4,11 +4,12 @@
 
 #include "background.h"
 #include "icon_commands.h"
-#include "later_parts.h"
 #include "resource_ids.h"
 
+#include "drop_target.h"
 #include "win32_owners.h"
 
+#include <memory>
 #include <string>
 
 namespace app {
@@ -40,7 +41,7 @@ private:
     HWND pathBox_ = nullptr;
 };
 
-class MainWindow {
+class MainWindow final : private droptarget::DropTargetOwner {
 public:
     MainWindow(HINSTANCE instance, std::string programDirectory);
     MainWindow(const MainWindow&) = delete;
@@ -59,6 +60,8 @@ private:
     bool CreateComponents();
     void ArrangeComponents();
     void OnMainWindowCreated();
+    // 拖放对象1's one wired event.
+    void FilesReceived(const char* text) override;
     void OnCommand(WPARAM wParam, LPARAM lParam);
     void OnPaint();
     void MoveFocus(bool forward);
@@ -73,7 +76,7 @@ private:
     HWND 编辑框1 = nullptr;
     HWND 按钮1 = nullptr;
     HWND 按钮2 = nullptr;
-    DropTarget 拖放对象1;
+    std::unique_ptr<droptarget::DropTarget> 拖放对象1;
     HWND 标签1 = nullptr;
     HWND 标签2 = nullptr;
     // The component that had the focus when the window was last deactivated.

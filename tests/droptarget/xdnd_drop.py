@@ -19,6 +19,10 @@ def find_window(dpy, root, name, aware):
     for child in root.query_tree().children:
         try:
             title = child.get_wm_name()
+            # Wine gives a title outside Latin-1 only as UTF-8 in _NET_WM_NAME.
+            net_name = child.get_full_property(dpy.intern_atom("_NET_WM_NAME"), X.AnyPropertyType)
+            if net_name and isinstance(net_name.value, bytes):
+                title = title or net_name.value.decode("utf-8", "replace")
             if title == name and child.get_full_property(aware, X.AnyPropertyType):
                 return child
         except Exception:
