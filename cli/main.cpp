@@ -142,13 +142,7 @@ int Delete(const Arguments& args) {
 
 int ListModule(const std::string& source) {
     const auto module = OpenResourceModule(source);
-    std::vector<ResourceName> names;
-    if (module) {
-        module->EnumerateNames(kResourceTypeGroupIcon, [&names](const ResourceName& name) {
-            names.push_back(name);
-            return true;
-        });
-    }
+    const auto names = module ? IconGroupNames(*module) : std::vector<ResourceName>{};
     if (names.empty()) {
         return NoIcons(source);
     }

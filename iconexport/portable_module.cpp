@@ -87,6 +87,15 @@ bool VisitInEnumerationOrder(const std::vector<ResourceName>& names,
     return true;
 }
 
+std::vector<ResourceName> IconGroupNames(const ResourceModule& module) {
+    std::vector<ResourceName> names;
+    module.EnumerateNames(kResourceTypeGroupIcon, [&names](const ResourceName& name) {
+        names.push_back(name);
+        return true;
+    });
+    return names;
+}
+
 // The kind is told by the content, never by the file's name: "NE" at e_lfanew is a 16-bit
 // module, anything else is tried as PE.
 std::unique_ptr<ResourceModule> ReadPortableResourceModule(Bytes module) {

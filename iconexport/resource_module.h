@@ -53,6 +53,9 @@ bool SameResourceName(const ResourceName& a, const ResourceName& b);
 bool VisitInEnumerationOrder(const std::vector<ResourceName>& names,
                              const std::function<bool(const ResourceName&)>& visit);
 
+// The module's icon group names in enumeration order, all of them.
+std::vector<ResourceName> IconGroupNames(const ResourceModule& module);
+
 // The module as the platform opens it for its resources only (none of its code runs).
 std::unique_ptr<ResourceModule> OpenResourceModule(const std::string& path);
 

@@ -55,12 +55,7 @@ void CheckModuleBytes(std::span<const std::uint8_t> bytes) {
     if (!module) {
         return;
     }
-    std::vector<ResourceName> names;
-    module->EnumerateNames(kResourceTypeGroupIcon, [&names](const ResourceName& name) {
-        names.push_back(name);
-        return true;
-    });
-    for (const ResourceName& name : names) {
+    for (const ResourceName& name : IconGroupNames(*module)) {
         const auto set = LoadIconGroupFrom(*module, "fuzz.dll", name);
         if (set) {
             Require(ParseIcoFile(EncodeIcoFile(*set), "written.ico").has_value());

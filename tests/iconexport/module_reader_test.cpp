@@ -20,15 +20,6 @@ constexpr std::uint32_t kSubdirectory = 0x80000000u;
 constexpr std::uint16_t kGerman = 0x407;
 constexpr std::uint16_t kEnglish = 0x409;
 
-std::vector<ResourceName> GroupNames(const ResourceModule& module) {
-    std::vector<ResourceName> names;
-    module.EnumerateNames(kResourceTypeGroupIcon, [&names](const ResourceName& name) {
-        names.push_back(name);
-        return true;
-    });
-    return names;
-}
-
 std::vector<ByteVector> ImagesOf(const IconSet& set) {
     std::vector<ByteVector> images;
     for (const IconImage& image : set.images) {
@@ -56,7 +47,7 @@ TEST_P(ModuleReader, GroupsInEnumerationOrderWithTheSourceImages) {
     const std::vector<ResourceName> order = {std::string("APP_MAIN"), std::uint16_t{2},
                                              std::uint16_t{5},        std::uint16_t{9},
                                              std::uint16_t{11},       std::uint16_t{20}};
-    EXPECT_EQ(GroupNames(*module), order);
+    EXPECT_EQ(IconGroupNames(*module), order);
 
     struct GroupCase {
         ResourceName name;
@@ -111,7 +102,7 @@ TEST_P(ModuleReader, LanguageOfAGroup) {
 TEST_P(ModuleReader, GroupsThatCannotBeReadWhole) {
     const auto odd = OpenPortableResourceModule(Module("odd"));
     ASSERT_TRUE(odd);
-    EXPECT_EQ(GroupNames(*odd),
+    EXPECT_EQ(IconGroupNames(*odd),
               (std::vector<ResourceName>{std::uint16_t{12}, std::uint16_t{30}, std::uint16_t{40},
                                          std::uint16_t{41}, std::uint16_t{50}}));
     EXPECT_FALSE(LoadIconGroup(Module("odd"), std::uint16_t{30})) << "one image missing";
@@ -264,7 +255,7 @@ TEST(BrokenModule, RefusedWithoutReadingPastItsBytes) {
         const auto resources = PeResources::Parse(module.bytes());
         ASSERT_EQ(resources.has_value(), c.opens);
         if (resources) {
-            GroupNames(*resources);
+            IconGroupNames(*resources);
             const auto set = LoadIconGroupFrom(*resources, path, std::uint16_t{2});
             EXPECT_EQ(set.has_value(), c.group2Loads);
         }
@@ -281,7 +272,7 @@ TEST(BrokenModule, CutAtAnyLength) {
         const ByteVector cut(good.begin(), good.begin() + static_cast<long>(length));
         const auto resources = PeResources::Parse(cut);
         if (resources) {
-            for (const ResourceName& name : GroupNames(*resources)) {
+            for (const ResourceName& name : IconGroupNames(*resources)) {
                 LoadIconGroupFrom(*resources, "cut.dll", name);
             }
         }
@@ -305,8 +296,8 @@ TEST(BrokenModule, IconIdentifiersOutOfOrder) {
     const auto reversed = PeResources::Parse(bytes);
     const auto original = PeResources::Parse(good);
     ASSERT_TRUE(reversed && original);
-    const auto names = GroupNames(*original);
-    ASSERT_EQ(GroupNames(*reversed), names);
+    const auto names = IconGroupNames(*original);
+    ASSERT_EQ(IconGroupNames(*reversed), names);
     for (const ResourceName& name : names) {
         const auto expected = LoadIconGroupFrom(*original, "", name);
         const auto found = LoadIconGroupFrom(*reversed, "", name);

@@ -91,12 +91,7 @@ TEST_F(NeModule, ExtractionGivesBackTheSourceImagesInSelectionOrder) {
 TEST_F(NeModule, NamesComeStringsFirstThenIdentifiersAscending) {
     const auto module = OpenResourceModule(Write("library.icl", NeIconLibrary(ThreeGroups())));
     ASSERT_TRUE(module);
-    std::vector<ResourceName> names;
-    module->EnumerateNames(kResourceTypeGroupIcon, [&names](const ResourceName& name) {
-        names.push_back(name);
-        return true;
-    });
-    EXPECT_EQ(names,
+    EXPECT_EQ(IconGroupNames(*module),
               (std::vector<ResourceName>{std::string("LIB"), std::uint16_t{3}, std::uint16_t{7}}));
 }
 

@@ -36,15 +36,6 @@ std::vector<std::string> WineModules() {
     return paths;
 }
 
-std::vector<ResourceName> GroupNames(const ResourceModule& module) {
-    std::vector<ResourceName> names;
-    module.EnumerateNames(kResourceTypeGroupIcon, [&names](const ResourceName& name) {
-        names.push_back(name);
-        return true;
-    });
-    return names;
-}
-
 std::vector<std::uint8_t> Copy(Bytes bytes) {
     return {bytes.begin(), bytes.end()};
 }
@@ -61,12 +52,12 @@ TEST(PlatformModule, MatchesThePortableReaderOnEveryWineModule) {
         if (!platform) {
             continue;
         }
-        const auto names = GroupNames(*platform);
+        const auto names = IconGroupNames(*platform);
         if (names.empty()) {
             continue;
         }
         ASSERT_TRUE(portable);
-        ASSERT_EQ(GroupNames(*portable), names);
+        ASSERT_EQ(IconGroupNames(*portable), names);
         ++modulesWithIcons;
         if (path.ends_with("\\shell32.dll")) {
             shell32Groups = names.size();
