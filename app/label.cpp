@@ -1,6 +1,7 @@
 #include "label.h"
 
 #include "win32_owners.h"
+#include "window_class.h"
 
 #include <string>
 
@@ -53,13 +54,7 @@ LRESULT CALLBACK LabelProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
 } // namespace
 
 bool RegisterLabelClass(HINSTANCE instance) {
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = LabelProcedure;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = kLabelClassName;
-    return ::RegisterClassExA(&windowClass) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    return RegisterWindowClass(instance, kLabelClassName, LabelProcedure);
 }
 
 HWND CreateLabel(HINSTANCE instance, HWND parent, const char* text, const Placement& placement,

@@ -4,6 +4,7 @@
 #include "file_access.h"
 #include "label.h"
 #include "program_directory.h"
+#include "window_class.h"
 
 #include <array>
 #include <exception>
@@ -58,16 +59,6 @@ bool IsKeyDown(int key) {
     return ::GetKeyState(key) < 0;
 }
 
-bool RegisterMainWindowClass(HINSTANCE instance, WNDPROC procedure) {
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = kMainWindowClassName;
-    return ::RegisterClassExA(&windowClass) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
 // SetCurrentDirectoryA("D:") would pick drive D's own current directory, not its root.
 std::string DirectoryToEnter(const std::string& directory) {
     if (directory.size() == 2 && directory[1] == ':') {
@@ -110,7 +101,8 @@ MainWindow::MainWindow(HINSTANCE instance, std::string programDirectory)
       background_(ProgramResource(instance, IDR_BACKGROUND)) {}
 
 bool MainWindow::Create() {
-    if (!RegisterMainWindowClass(instance_, Procedure) || !RegisterLabelClass(instance_)) {
+    if (!RegisterWindowClass(instance_, kMainWindowClassName, Procedure) ||
+        !RegisterLabelClass(instance_)) {
         return false;
     }
     const Point origin =
