@@ -7,10 +7,8 @@ namespace {
 
 constexpr std::size_t kIcoHeaderSize = 6;
 constexpr std::size_t kIcoEntrySize = 16;
-constexpr std::size_t kSizeImageOffset = 20; // biSizeImage in BITMAPINFOHEADER
-constexpr std::size_t kHeightOffset = 8;     // biHeight
+constexpr std::size_t kHeightOffset = 8; // biHeight
 constexpr std::size_t kBitmapFileHeaderSize = 14;
-constexpr std::int64_t kBitmapInfoHeaderSize = 40;
 
 void PutU16(std::vector<std::uint8_t>& out, std::uint32_t value) {
     out.push_back(static_cast<std::uint8_t>(value));
@@ -76,7 +74,8 @@ bool WriteIcoFile(const IconSet& set, const std::string& targetPath) {
 }
 
 std::optional<std::vector<std::uint8_t>> ColourBitmapDib(const IconImage& image) {
-    if (image.isPng || !image.xorBits || !image.andBits || *image.xorBits < kBitmapInfoHeaderSize ||
+    if (image.isPng || !image.xorBits || !image.andBits ||
+        *image.xorBits < static_cast<std::int64_t>(kBitmapInfoHeaderSize) ||
         *image.andBits < *image.xorBits ||
         static_cast<std::uint64_t>(*image.andBits) > image.data.size()) {
         return std::nullopt;

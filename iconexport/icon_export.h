@@ -2,6 +2,7 @@
 // selects a group of an ICO file or a module and saves it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -9,6 +10,10 @@
 #include <vector>
 
 namespace iconexport {
+
+// BITMAPINFOHEADER: its length, and where its biSizeImage field lies.
+inline constexpr std::size_t kBitmapInfoHeaderSize = 40;
+inline constexpr std::size_t kSizeImageOffset = 20;
 
 // One image of a group, its bytes exactly as the source stores them.
 struct IconImage {

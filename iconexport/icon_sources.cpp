@@ -9,7 +9,6 @@
 namespace iconexport {
 namespace {
 
-constexpr std::uint64_t kBitmapInfoHeaderSize = 40;
 constexpr std::uint64_t kIcoHeaderSize = 6;
 constexpr std::uint64_t kIcoEntrySize = 16;
 constexpr std::uint64_t kGroupHeaderSize = 6;

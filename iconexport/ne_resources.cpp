@@ -5,7 +5,6 @@
 namespace iconexport {
 namespace {
 
-constexpr std::uint64_t kLfanewOffset = 0x3C;
 constexpr std::uint64_t kResourceTableField = 0x24;     // ne_rsrctab
 constexpr std::uint64_t kResidentNameTableField = 0x26; // ne_restab
 constexpr std::uint64_t kTypeInfoSize = 8;
@@ -18,7 +17,7 @@ constexpr unsigned kMaxAlignShift = 15;
 
 std::optional<NeResources> NeResources::Parse(Bytes file) {
     const ByteReader ne(file);
-    const auto lfanew = ne.U32(kLfanewOffset);
+    const auto lfanew = NewHeaderOffset(file);
     const auto tableOffset = lfanew ? ne.U16(*lfanew + kResourceTableField) : std::nullopt;
     const auto namesOffset = lfanew ? ne.U16(*lfanew + kResidentNameTableField) : std::nullopt;
     if (!tableOffset || !namesOffset) {

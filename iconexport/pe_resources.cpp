@@ -5,11 +5,9 @@
 namespace iconexport {
 namespace {
 
-constexpr std::uint16_t kDosMagic = 0x5A4D;    // "MZ"
 constexpr std::uint32_t kPeSignature = 0x4550; // "PE\0\0"
 constexpr std::uint16_t kPe32Magic = 0x10B;
 constexpr std::uint16_t kPe32PlusMagic = 0x20B;
-constexpr std::uint64_t kLfanewOffset = 0x3C;
 constexpr std::uint64_t kCoffHeaderSize = 20;
 constexpr std::uint64_t kSectionHeaderSize = 40;
 constexpr std::uint32_t kResourceDirectoryIndex = 2;
@@ -90,9 +88,8 @@ bool IsNameDirectory(std::uint32_t entryTarget, std::uint32_t typeDirectory) {
 
 std::optional<PeResources> PeResources::Parse(Bytes file) {
     const ByteReader pe(file);
-    const auto dosMagic = pe.U16(0);
-    const auto lfanew = pe.U32(kLfanewOffset);
-    if (!dosMagic || *dosMagic != kDosMagic || !lfanew) {
+    const auto lfanew = NewHeaderOffset(file);
+    if (!lfanew) {
         return std::nullopt;
     }
     const std::uint64_t coff = std::uint64_t{*lfanew} + 4;

@@ -8,8 +8,6 @@
 namespace iconexport {
 namespace {
 
-constexpr std::uint16_t kDosMagic = 0x5A4D; // "MZ"
-constexpr std::uint64_t kLfanewOffset = 0x3C;
 constexpr std::uint16_t kNeSignature = 0x454E; // "NE"
 
 // Keeps the mapped file whose bytes the resources view.
@@ -41,6 +39,17 @@ template <typename Reader> std::unique_ptr<ResourceModule> Read(Bytes module) {
 }
 
 } // namespace
+
+std::optional<std::uint32_t> NewHeaderOffset(Bytes module) {
+    constexpr std::uint16_t kDosMagic = 0x5A4D; // "MZ"
+    constexpr std::uint64_t kLfanewOffset = 0x3C;
+    const ByteReader header(module);
+    const auto dosMagic = header.U16(0);
+    if (!dosMagic || *dosMagic != kDosMagic) {
+        return std::nullopt;
+    }
+    return header.U32(kLfanewOffset);
+}
 
 bool SameResourceName(const ResourceName& a, const ResourceName& b) {
     if (a.index() != b.index()) {
@@ -99,13 +108,11 @@ std::vector<ResourceName> IconGroupNames(const ResourceModule& module) {
 // The kind is told by the content, never by the file's name: "NE" at e_lfanew is a 16-bit
 // module, anything else is tried as PE.
 std::unique_ptr<ResourceModule> ReadPortableResourceModule(Bytes module) {
-    const ByteReader header(module);
-    const auto dosMagic = header.U16(0);
-    const auto lfanew = header.U32(kLfanewOffset);
-    if (!dosMagic || *dosMagic != kDosMagic || !lfanew) {
+    const auto lfanew = NewHeaderOffset(module);
+    if (!lfanew) {
         return nullptr;
     }
-    const auto signature = header.U16(*lfanew);
+    const auto signature = ByteReader(module).U16(*lfanew);
     if (signature && *signature == kNeSignature) {
         return Read<NeResources>(module);
     }

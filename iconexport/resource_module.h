@@ -53,6 +53,9 @@ bool SameResourceName(const ResourceName& a, const ResourceName& b);
 bool VisitInEnumerationOrder(const std::vector<ResourceName>& names,
                              const std::function<bool(const ResourceName&)>& visit);
 
+// Where the new executable header (PE or NE) begins in a file with an MZ header: its e_lfanew.
+std::optional<std::uint32_t> NewHeaderOffset(Bytes module);
+
 // The module's icon group names in enumeration order, all of them.
 std::vector<ResourceName> IconGroupNames(const ResourceModule& module);
 

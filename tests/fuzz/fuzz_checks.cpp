@@ -13,8 +13,6 @@ namespace {
 
 using namespace iconexport;
 
-constexpr std::size_t kSizeImageOffset = 20;
-
 void Require(bool condition) {
     if (!condition) {
         std::abort();
